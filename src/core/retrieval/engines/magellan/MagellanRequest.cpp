@@ -1,0 +1,27 @@
+#include "MagellanRequest.h"
+
+#include "../RequestWords.h"
+#include "../excite/ExciteRequest.h"
+
+using namespace RequestWords;
+
+namespace MagellanRequest {
+
+namespace {
+
+const Runs kRuns{true, false, true, false};
+
+} // namespace
+
+QByteArray firstPage(const QStringList &words)
+{
+    return compose("search.gw?search=", words, kRuns, ExciteRequest::writeWord, "&c=web&look=magellan");
+}
+
+QByteArray nextPage(const QStringList &words, int counter)
+{
+    return compose("search.gw?search=", words, kRuns, ExciteRequest::writeWord,
+                   "&look=magellan&next=Next+Results&start=" + number(10 * counter - 10) + "&collection=web");
+}
+
+} // namespace MagellanRequest
