@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+class IUserPrompt;
+class QSqlError;
+
+// The one error type of the database layer: every failed open or statement throws it.
+class CDaoException final : public std::exception
+{
+public:
+    CDaoException(int code, QString source, QString description);
+    // From a failed QtSql call; source names the operation that failed.
+    static CDaoException fromSqlError(const QSqlError &error, const QString &source);
+
+    int code() const { return m_nCode; }
+    const QString &source() const { return m_strSource; }
+    const QString &description() const { return m_strDescription; }
+
+    // "DAO error %d, SOURCE = %s, DESCR = %s"
+    QString ReportText() const;
+    const char *what() const noexcept override;
+
+private:
+    int m_nCode;
+    QString m_strSource;
+    QString m_strDescription;
+    QByteArray m_what;
+};
+
+// Shows the report of a database error; prompt may be null (then it goes to stderr).
+void ReportDaoError(const CDaoException &e, IUserPrompt *prompt);
