@@ -1,5 +1,6 @@
 #include "CSearchEngineTable.h"
 
+#include "CDaoException.h"
 #include "CTrawlexDatabase.h"
 
 #include <QSqlQuery>
@@ -68,6 +69,17 @@ QStringList CSearchEngineTable::enginesWithoutFilters()
 QStringList CSearchEngineTable::enginesWithoutGroups()
 {
     return names(QStringLiteral("SELECT SName FROM [Search Engine] WHERE groups = 0 ORDER BY SID"));
+}
+
+void CSearchEngineTable::setEngineAddress(const QString &name, const QString &url)
+{
+    QSqlQuery &q = m_db.run(QStringLiteral("UPDATE [Search Engine] SET URL = ? WHERE SName = ?"), {url, name},
+                            QStringLiteral("[Search Engine] address"));
+    const int changed = q.numRowsAffected();
+    q.finish();
+    if (changed < 1)
+        throw CDaoException(1, QStringLiteral("[Search Engine] address"),
+                            QStringLiteral("no search engine named '%1'").arg(name));
 }
 
 void CSearchEngineTable::insertQueryEngine(int qid, int sid)

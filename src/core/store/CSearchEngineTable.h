@@ -34,6 +34,10 @@ public:
     QStringList enginesWithoutFilters();
     QStringList enginesWithoutGroups();
 
+    // Points an engine at another address: for setting up a database (initdb), never used
+    // by a run. Throws when there is no engine of that name.
+    void setEngineAddress(const QString &name, const QString &url);
+
     void insertQueryEngine(int qid, int sid);
     // The query's engines in the order they were stored.
     QList<int> queryEngineSids(int qid);

@@ -11,6 +11,12 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 
+// The core is a static library: its resources must be registered by hand.
+static void initCoreResources()
+{
+    Q_INIT_RESOURCE(trawlex_core);
+}
+
 namespace {
 
 // SQLite result codes used for the failures found before SQLite is asked.
@@ -198,6 +204,7 @@ void CTrawlexDatabase::createFromSchema(const QString &path)
 {
     if (QFileInfo::exists(path))
         throw CDaoException(kSqliteCantOpen, path, QStringLiteral("The file '%1' already exists.").arg(path));
+    initCoreResources();
     QFile schemaFile(QStringLiteral(":/trawlex/tx.sql"));
     if (!schemaFile.open(QIODevice::ReadOnly))
         throw CDaoException(kSqliteCantOpen, schemaFile.fileName(),
