@@ -1,0 +1,301 @@
+#include "CTrawlexQueryResults.h"
+
+#include "CTrawlexQuery.h"
+#include "app/IUserPrompt.h"
+#include "store/CDaoException.h"
+#include "store/CDefinitionTables.h"
+#include "store/CMainQueryTable.h"
+#include "store/CResultTables.h"
+#include "store/CSearchEngineTable.h"
+#include "store/CTrawlexDatabase.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const QString kYahoo = QStringLiteral("Yahoo");
+// Jet's "No current record.": what reading a row that is not there has always reported.
+constexpr int kNoCurrentRecord = 3021;
+
+QString itemHead(const QString &engine)
+{
+    return QLatin1Char('#') + engine + QLatin1Char('#');
+}
+
+} // namespace
+
+void CTrawlexQueryResults::ClearHits()
+{
+    m_titles.clear();
+    m_urls.clear();
+    m_summaries.clear();
+    m_newFlags.clear();
+    m_urlIndex.clear();
+    m_nIndexedCount = 0;
+}
+
+void CTrawlexQueryResults::ResetForNewRun(const CTrawlexDoc &doc)
+{
+    m_nQID = -1;
+    m_nHitsReceived = 0;
+    // An update keeps the hits it already has; the ones it finds are marked new.
+    if (doc.UpdateQID == -1)
+        ClearHits();
+    m_strYahooPath.clear();
+    m_strEngineLevels.clear();
+    m_reportedEngines.clear();
+    m_failedEngines.clear();
+}
+
+void CTrawlexQueryResults::ResetForNextPass(const CTrawlexDoc &doc)
+{
+    if (doc.UpdateQID == -1)
+        m_nQID = -1;
+    m_nHitsReceived = 0;
+    m_reportedEngines.clear();
+    m_failedEngines.clear();
+}
+
+void CTrawlexQueryResults::RebuildUrlIndex()
+{
+    m_urlIndex.clear();
+    m_urlIndex.reserve(m_urls.size());
+    for (const QString &url : std::as_const(m_urls))
+        m_urlIndex.insert(url.toCaseFolded());
+    m_nIndexedCount = m_urls.size();
+}
+
+void CTrawlexQueryResults::AddResult(const QString &title, const QString &url, const QString &summary, bool bNew)
+{
+    ++m_nHitsReceived;
+    // Someone changed the arrays behind our back (a reorder keeps the count and the set).
+    if (m_nIndexedCount != m_urls.size())
+        RebuildUrlIndex();
+    QString key = url.toCaseFolded();
+    if (m_urlIndex.contains(key))
+        return;
+    m_urlIndex.insert(std::move(key));
+    m_urls.append(url);
+    m_titles.append(title);
+    m_summaries.append(summary);
+    m_newFlags.append(bNew ? 1 : 0);
+    m_nIndexedCount = m_urls.size();
+}
+
+void CTrawlexQueryResults::AddResult(const CTrawlexDoc &doc, const QString &title, const QString &url,
+                                     const QString &summary)
+{
+    AddResult(title, url, summary, doc.UpdateQID != -1);
+}
+
+void CTrawlexQueryResults::UpdateEngineLevels()
+{
+    for (const QString &engine : std::as_const(m_reportedEngines)) {
+        if (m_failedEngines.contains(engine))
+            continue;
+        const QString head = itemHead(engine);
+        // Searching for the whole "#name#" (not the bare name) keeps "HotBot" from matching
+        // inside "#HotBotRepeat#".
+        const qsizetype start = m_strEngineLevels.indexOf(head);
+        if (start < 0) {
+            m_strEngineLevels += head + QLatin1String("@1@");
+            continue;
+        }
+        const qsizetype afterHead = start + head.size();
+        const qsizetype open = m_strEngineLevels.indexOf(QLatin1Char('@'), afterHead);
+        qsizetype close = open < 0 ? -1 : m_strEngineLevels.indexOf(QLatin1Char('@'), open + 1);
+        int counter = 0;
+        QString rest;
+        if (open >= 0 && close >= 0) {
+            counter = QStringView(m_strEngineLevels).mid(open + 1, close - open - 1).toInt();
+            rest = m_strEngineLevels.mid(close + 1);
+        }
+        m_strEngineLevels = m_strEngineLevels.left(afterHead) + QLatin1Char('@') + QString::number(counter + 1)
+                            + QLatin1Char('@') + rest;
+    }
+    if (m_strEngineLevels.isEmpty())
+        m_strEngineLevels = QStringLiteral(" ");
+}
+
+int GetPageCounter(const QString &engine, const QString &engineLevels)
+{
+    const QString head = itemHead(engine);
+    const qsizetype start = engineLevels.indexOf(head);
+    if (start < 0)
+        return 0;
+    const qsizetype open = engineLevels.indexOf(QLatin1Char('@'), start + head.size());
+    if (open < 0)
+        return 0;
+    qsizetype close = engineLevels.indexOf(QLatin1Char('@'), open + 1);
+    if (close < 0)
+        close = engineLevels.size();
+    return QStringView(engineLevels).mid(open + 1, close - open - 1).toInt();
+}
+
+QString CTrawlexQueryResults::ShortenSummary(const QString &summary)
+{
+    // Count characters, not UTF-16 units: a pair of surrogates is one character.
+    qsizetype end = 0;
+    int count = 0;
+    while (end < summary.size() && count < kMaxSummaryLength) {
+        if (summary.at(end).isHighSurrogate() && end + 1 < summary.size() && summary.at(end + 1).isLowSurrogate())
+            end += 2;
+        else
+            ++end;
+        ++count;
+    }
+    if (end >= summary.size())
+        return summary;
+    const qsizetype blank = summary.lastIndexOf(QLatin1Char(' '), end - 1);
+    if (blank < 0)
+        return QStringLiteral("...");
+    return summary.left(blank) + QLatin1String("...");
+}
+
+bool CTrawlexQueryResults::SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQuery &query, IUserPrompt *prompt)
+{
+    // What a failed save must give back, so that memory keeps agreeing with the file.
+    const int qidBefore = m_nQID;
+    const int overwriteBefore = doc.OverwriteQID;
+    const QString levelsBefore = m_strEngineLevels;
+
+    UpdateEngineLevels();
+
+    try {
+        if (!doc.HasDatabase())
+            throw CDaoException(kNoCurrentRecord, QStringLiteral("SaveQueryAndResults"),
+                                QStringLiteral("No database is open."));
+        CTrawlexDatabase &db = doc.Database();
+        CMainQueryTable mainQueries(db);
+        CResultTables results(db);
+        CDbTransaction transaction(db);
+
+        // A first pass stores the whole definition. So does a later pass whose first save
+        // failed: its hits would otherwise have no query to belong to.
+        if (m_nLevel == 1 || m_nQID == -1) {
+            CSearchEngineTable engines(db);
+            CDefinitionTables definitions(db);
+
+            if (doc.OverwriteQID != -1) {
+                mainQueries.deleteQuery(doc.OverwriteQID);
+                doc.OverwriteQID = -1;
+            }
+            m_nQID = mainQueries.insertQuery(query.m_strName);
+            mainQueries.setLevel(m_nQID, m_nLevel);
+            mainQueries.setEngineLevels(m_nQID, m_strEngineLevels);
+
+            for (const QString &engine : query.m_engines) {
+                const int sid = engines.engineSid(engine);
+                if (sid < 0)
+                    throw CDaoException(kNoCurrentRecord, QStringLiteral("[Search Engine] ") + engine,
+                                        QStringLiteral("No current record."));
+                engines.insertQueryEngine(m_nQID, sid);
+            }
+            for (const CTrawlexFilter &f : query.m_filters) {
+                const int fid = definitions.insertFilter(m_nQID, f.m_strType);
+                definitions.insertFilterWord(m_nQID, fid, f.m_strQualifier, f.m_strKeyword);
+            }
+            for (const CTrawlexKeyword &k : query.m_keywords) {
+                const int kid = definitions.insertKeyword(m_nQID);
+                definitions.insertKeywordWord(m_nQID, kid, k.m_strQualifier, k.m_strKeyword);
+            }
+            for (const CTrawlexGroup &g : query.m_groups) {
+                const int gid = definitions.insertGroup(m_nQID, g.m_strQualifier, g.m_strName);
+                for (const CTrawlexKeyword &m : g.m_members)
+                    definitions.insertGroupWord(m_nQID, gid, m.m_strQualifier, m.m_strKeyword);
+            }
+        } else {
+            mainQueries.setLevel(m_nQID, m_nLevel);
+            mainQueries.setEngineLevels(m_nQID, m_strEngineLevels);
+        }
+
+        if (m_reportedEngines.contains(kYahoo)) {
+            results.deleteYahoo(m_nQID);
+            results.insertYahoo(m_nQID, m_strYahooPath);
+        }
+
+        results.deleteResults(m_nQID);
+        const bool updating = doc.UpdateQID != -1;
+        for (qsizetype i = 0; i < m_urls.size(); ++i) {
+            m_summaries[i] = ShortenSummary(m_summaries.at(i));
+            const QString &summary = m_summaries.at(i);
+            const bool isNew = updating && i >= doc.UpdateFirstNew;
+            results.insertResult(m_nQID, m_titles.at(i), m_urls.at(i),
+                                 summary.isEmpty() ? QStringLiteral(" ") : summary, isNew);
+        }
+        transaction.commit();
+    } catch (const CDaoException &e) {
+        m_nQID = qidBefore;
+        doc.OverwriteQID = overwriteBefore;
+        m_strEngineLevels = levelsBefore;
+        const QString message = QStringLiteral("Error!  Failed to insert Query Results");
+        if (prompt) {
+            prompt->showMessage(message);
+        } else {
+            QTextStream err(stderr);
+            err << message << '\n' << e.ReportText() << '\n';
+        }
+        return false;
+    }
+    return true;
+}
+
+void CTrawlexQueryResults::LoadStoredResults(const CTrawlexDoc &doc, int qid)
+{
+    ResetForNewRun(doc);
+    CTrawlexDatabase &db = doc.Database();
+    CMainQueryTable mainQueries(db);
+    CResultTables results(db);
+    CSearchEngineTable engines(db);
+
+    const std::optional<CMainQueryTable::LevelInfo> info = mainQueries.levelAndEngineLevels(qid);
+    if (!info)
+        throw CDaoException(kNoCurrentRecord, QStringLiteral("[Main Query] levels"),
+                            QStringLiteral("No current record."));
+    m_nLevel = info->level;
+    m_strEngineLevels = info->engineLevels;
+
+    const QList<CResultTables::Result> rows = results.results(qid);
+    const qsizetype total = m_urls.size() + rows.size();
+    QStringList titles, urls, summaries;
+    QList<int> flags;
+    titles.reserve(total);
+    urls.reserve(total);
+    summaries.reserve(total);
+    flags.reserve(total);
+    // New hits first, each side keeping its order; hits kept by an update count too.
+    for (int pass = 1; pass >= 0; --pass) {
+        for (qsizetype i = 0; i < m_urls.size(); ++i) {
+            if ((m_newFlags.at(i) != 0) == (pass == 1)) {
+                titles.append(m_titles.at(i));
+                urls.append(m_urls.at(i));
+                summaries.append(m_summaries.at(i));
+                flags.append(m_newFlags.at(i));
+            }
+        }
+        for (const CResultTables::Result &r : rows) {
+            if (r.isNew == (pass == 1)) {
+                titles.append(r.title);
+                urls.append(r.url);
+                summaries.append(r.summary);
+                flags.append(r.isNew ? 1 : 0);
+            }
+        }
+    }
+    m_titles = std::move(titles);
+    m_urls = std::move(urls);
+    m_summaries = std::move(summaries);
+    m_newFlags = std::move(flags);
+    RebuildUrlIndex();
+
+    for (int sid : engines.queryEngineSids(qid)) {
+        if (engines.engineName(sid) == kYahoo) {
+            // A query whose Yahoo never reported has no row: it simply has no path yet.
+            m_strYahooPath = results.yahooPath(qid);
+            break;
+        }
+    }
+}

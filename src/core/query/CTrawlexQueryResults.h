@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class CTrawlexDoc;
+class CTrawlexDatabase;
+class CTrawlexQuery;
+class IUserPrompt;
+
+// The hits of a run and the bookkeeping of its passes: what the main frame feeds, the results
+// view shows and the database keeps. The four hit arrays are parallel (index i is one hit).
+class CTrawlexQueryResults
+{
+public:
+    // Longest summary stored unshortened, in characters.
+    static constexpr int kMaxSummaryLength = 152;
+
+    // Clears the hits (unless an update is running: doc.UpdateQID != -1), the counters, the
+    // Yahoo path and both engine lists; m_nQID becomes -1.
+    void ResetForNewRun(const CTrawlexDoc &doc);
+    // Empties both engine lists; forgets m_nQID unless an update is running. Hits, level and
+    // counters stay.
+    void ResetForNextPass(const CTrawlexDoc &doc);
+
+    // Stores the hit unless its address is held already (letter case ignored); counts it
+    // either way. bNew marks a hit found by an update (doc.UpdateQID != -1).
+    void AddResult(const QString &title, const QString &url, const QString &summary, bool bNew);
+    // Convenience: bNew from the document's update state.
+    void AddResult(const CTrawlexDoc &doc, const QString &title, const QString &url, const QString &summary);
+    int HitCount() const { return int(m_urls.size()); }
+    // Call after changing m_urls other than through AddResult.
+    void RebuildUrlIndex();
+
+    // Counts one more page for every engine that reported this pass without failure.
+    void UpdateEngineLevels();
+
+    // Stores the pass in one transaction: at level 1 the whole definition of query as a new
+    // stored query (replacing doc.OverwriteQID), later only level and counters; then the
+    // Yahoo path and the hits. On failure nothing of the pass is stored, "Error!  Failed to
+    // insert Query Results" is shown through prompt (stderr when null), the QID, the counters
+    // and doc.OverwriteQID are as before the call, and false comes back.
+    bool SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQuery &query, IUserPrompt *prompt);
+
+    // Loads level, counters, hits (new ones first) and the Yahoo path of the stored query qid.
+    // m_nQID is the caller's to set. Throws CDaoException on a database failure or when there
+    // is no such query.
+    void LoadStoredResults(const CTrawlexDoc &doc, int qid);
+
+    // The summary as stored: longer than 152 characters, it is cut at the last blank within
+    // the first 152 and ends in "..." ("..." alone without such a blank).
+    static QString ShortenSummary(const QString &summary);
+
+    int m_nQID = -1;
+    int m_nLevel = 0;
+    QStringList m_titles;
+    QStringList m_urls;
+    QStringList m_summaries;
+    QList<int> m_newFlags;
+    QStringList m_reportedEngines;
+    QStringList m_failedEngines;
+    QString m_strEngineLevels; // "#AltaVista#@2@#Yahoo#@1@"
+    bool m_bRunning = false;
+    QString m_strYahooPath;
+    int m_nHitsReceived = 0;
+    int m_nSavedCount = 0;
+
+private:
+    void ClearHits();
+
+    // Case-folded addresses of m_urls, and how many of m_urls it was built from.
+    QSet<QString> m_urlIndex;
+    qsizetype m_nIndexedCount = 0;
+};
+
+// The page counter of engine in a SearchEngineLevel text; 0 when it has no item.
+int GetPageCounter(const QString &engine, const QString &engineLevels);
