@@ -1,0 +1,369 @@
+#include "CRunMonitor.h"
+
+#include "CQuerySheetValidator.h"
+#include "IRunRetrieval.h"
+#include "RunTexts.h"
+
+#include "app/IUserPrompt.h"
+#include "app/InternetSession.h"
+#include "query/CQuerySheetEntries.h"
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "retrieval/CResultPacketEvent.h"
+#include "retrieval/ResultPacket.h"
+#include "retrieval/RetrievalMessages.h"
+#include "retrieval/RetrievalParams.h"
+#include "store/CDaoException.h"
+#include "store/CMainQueryTable.h"
+#include "store/CTrawlexDatabase.h"
+#include "store/CTrawlexDoc.h"
+
+#include <algorithm>
+
+CRunMonitor::CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryResults &results,
+                         IUserPrompt &prompt, QObject *parent)
+    : QObject(parent)
+    , m_doc(doc)
+    , m_query(query)
+    , m_results(results)
+    , m_prompt(prompt)
+{
+    m_runTimer.setTimerType(Qt::CoarseTimer);
+    connect(&m_runTimer, &QTimer::timeout, this, &CRunMonitor::OnRunTimer);
+}
+
+CRunMonitor::~CRunMonitor()
+{
+    // Engine threads post to this object: they must be gone before it is.
+    if (m_retrieval) {
+        m_retrieval->RequestStop();
+        m_retrieval->WaitForFinished();
+    }
+}
+
+void CRunMonitor::SetRetrieval(std::unique_ptr<IRunRetrieval> retrieval)
+{
+    m_retrieval = std::move(retrieval);
+}
+
+void CRunMonitor::SetPageState(IResultsPageState *pageState)
+{
+    m_pPageState = pageState;
+}
+
+int CRunMonitor::PageIndex() const
+{
+    return m_pPageState ? m_pPageState->PageIndex() : m_nOwnPage;
+}
+
+void CRunMonitor::SetPageIndex(int page)
+{
+    if (m_pPageState)
+        m_pPageState->SetPageIndex(page);
+    else
+        m_nOwnPage = page;
+}
+
+bool CRunMonitor::IsRunning() const
+{
+    return m_state != State::Idle;
+}
+
+int CRunMonitor::RunTimerInterval() const
+{
+    return m_runTimer.isActive() ? m_runTimer.interval() : 0;
+}
+
+bool CRunMonitor::CommitQuerySheet(const CQuerySheetEntries &entries)
+{
+    CQuerySheetValidator validator(m_doc, m_prompt);
+    if (!validator.ValidateQuerySheet(entries))
+        return false;
+    entries.FillQuery(m_query);
+    m_results.m_bRunning = true;
+    return true;
+}
+
+bool CRunMonitor::StartRun(bool bContinue)
+{
+    if (!IsInternetSessionActive(m_limits.directConnection)) {
+        m_prompt.showMessage(QStringLiteral("Error!  Internet session must be active to do query."));
+        return false;
+    }
+    if (!m_retrieval || m_state == State::Running || m_state == State::Stopping)
+        return false;
+
+    if (!bContinue) {
+        m_results.m_nSavedCount = 0;
+        m_results.m_nLevel = 0;
+        SetPageIndex(0);
+        m_results.ResetForNewRun(m_doc);
+    } else {
+        // The query on show is the one to extend. Taking its QID from the results set rather
+        // than from the tree's selection keeps a query whose first save failed from writing
+        // its hits into whatever query happens to be selected.
+        const int qid = m_results.m_nQID;
+        m_results.ResetForNextPass(m_doc);
+        if (m_doc.UpdateQID == -1)
+            m_results.m_nQID = qid;
+    }
+
+    Q_EMIT runStarted();
+    m_results.m_bRunning = true;
+
+    RetrievalParams params;
+    m_query.GetEngines(params.engines);
+    params.booleanText = m_query.GetBooleanText();
+    params.engineAddressList = m_doc.EngineAddressList();
+    params.engineLevels = m_results.m_strEngineLevels;
+    params.yahooPath = m_results.m_strYahooPath;
+    params.bMoreResults = PageIndex() != 0;
+    params.maxConns = m_limits.maxConns;
+    params.maxDelay = m_limits.maxDelay;
+    params.receiver = this;
+    m_nEngineCount = int(params.engines.size());
+
+    m_state = State::Running;
+    m_retrieval->Start(params);
+    Q_EMIT statusText(RunTexts::initializing());
+    m_nEndedAtLastTick = int(m_results.m_reportedEngines.size());
+    // A query without engines still gets a finite period, so it times out instead of never.
+    m_runTimer.start(std::max(1, m_limits.maxDelay) * std::max(1, m_nEngineCount) * 1000);
+    return true;
+}
+
+bool CRunMonitor::event(QEvent *e)
+{
+    const QEvent::Type type = e->type();
+    if (type != RetrievalMessages::WM_ENGINE_HIT && type != RetrievalMessages::WM_ENGINE_DONE
+        && type != RetrievalMessages::WM_ENGINE_SKIPPED)
+        return QObject::event(e);
+
+    auto &packetEvent = static_cast<CResultPacketEvent &>(*e);
+    if (m_state != State::Running) {
+        // A stopping or ended run only hands packets back, so no engine stays blocked.
+        packetEvent.release();
+        return true;
+    }
+    try {
+        if (type == RetrievalMessages::WM_ENGINE_HIT)
+            OnEngineHit(packetEvent);
+        else if (type == RetrievalMessages::WM_ENGINE_DONE)
+            OnEngineDone(packetEvent);
+        else
+            OnEngineSkipped(packetEvent);
+    } catch (const CDaoException &ex) {
+        packetEvent.release();
+        ReportDatabaseError(ex);
+    }
+    return true;
+}
+
+void CRunMonitor::OnEngineHit(CResultPacketEvent &e)
+{
+    if (const ResultPacket *packet = e.packet())
+        m_results.AddResult(m_doc, packet->Title, packet->URL, packet->Summary);
+    e.release();
+
+    const int percent = RunTexts::progressPercent(m_results.m_nHitsReceived, PageIndex(),
+                                                  m_results.m_nSavedCount, m_nEngineCount);
+    Q_EMIT statusText(RunTexts::progress(percent));
+}
+
+void CRunMonitor::OnEngineDone(CResultPacketEvent &e)
+{
+    if (const ResultPacket *packet = e.packet()) {
+        m_results.m_reportedEngines << packet->Engine;
+        if (packet->Count < 0)
+            m_results.m_failedEngines << packet->Engine;
+        if (packet->Engine == QLatin1String("Yahoo"))
+            m_results.m_strYahooPath = packet->Extra;
+    }
+    e.release();
+    CheckPassEnd();
+}
+
+void CRunMonitor::OnEngineSkipped(CResultPacketEvent &e)
+{
+    // Yahoo left out of a run for more results for want of a continuation path: it counts
+    // as ended, and its path stays empty.
+    const QString engine = e.packet() ? e.packet()->Engine : QStringLiteral("Yahoo");
+    e.release();
+    m_results.m_reportedEngines << engine;
+    m_results.m_strYahooPath = QStringLiteral(" ");
+    CheckPassEnd();
+}
+
+void CRunMonitor::CheckPassEnd()
+{
+    if (m_results.m_reportedEngines.size() < m_nEngineCount)
+        return;
+    m_state = State::EndingPass;
+    OnPassEnd();
+}
+
+void CRunMonitor::OnPassEnd()
+{
+    m_nEndedAtLastTick = -1;
+    // The supervisor is about to end by itself; the wait still passes packets on.
+    m_retrieval->WaitForFinished();
+    m_results.m_nLevel += 1;
+
+    const bool updating = m_doc.UpdateQID != -1;
+    const int hits = m_results.HitCount();
+    bool finished = true;
+    if (updating && hits > 0 && hits != m_results.m_nSavedCount)
+        finished = m_results.m_nLevel >= m_doc.UpdateLevel;
+
+    if (finished) {
+        m_runTimer.stop();
+        OnRunComplete();
+        return;
+    }
+
+    // An update that still finds new hits: keep this pass and ask again.
+    if (!m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt)) {
+        // Going on would end by deleting the stored query the update was to replace while
+        // its new form was never stored: give the update up and show the old query again.
+        m_runTimer.stop();
+        m_results.m_bRunning = false;
+        RestoreUpdatedQuery();
+        Q_EMIT statusText(RunTexts::ready());
+        FinishRun(Outcome::SaveFailed);
+        return;
+    }
+    m_results.m_nSavedCount = m_results.HitCount();
+    m_state = State::Idle;
+    if (!StartRun(true)) {
+        m_runTimer.stop();
+        m_results.m_bRunning = false;
+        RestoreUpdatedQuery();
+        Q_EMIT statusText(RunTexts::ready());
+        FinishRun(Outcome::Stopped);
+    }
+}
+
+void CRunMonitor::OnRunComplete()
+{
+    const bool saved = m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt);
+
+    if (m_doc.UpdateQID != -1) {
+        if (saved) {
+            const int oldQid = m_doc.UpdateQID;
+            m_doc.UpdateQID = -1;
+            MoveNewHitsToFront(m_doc.UpdateFirstNew);
+            try {
+                m_doc.MainQueries().deleteQuery(oldQid);
+            } catch (const CDaoException &e) {
+                ReportDatabaseError(e);
+            }
+        } else {
+            // The new form of the query is not stored: the old one stays, and is shown again.
+            RestoreUpdatedQuery();
+        }
+    }
+
+    Q_EMIT showNewestQuery();
+    Q_EMIT statusText(RunTexts::ready());
+    // A failed save has told the user already; "completed" would claim the run was kept.
+    if (saved)
+        Q_EMIT completionMessage(RunTexts::completed(m_results.m_failedEngines));
+    Q_EMIT showPage();
+    m_results.m_bRunning = false;
+    FinishRun(saved ? Outcome::Completed : Outcome::SaveFailed);
+}
+
+void CRunMonitor::MoveNewHitsToFront(int firstNew)
+{
+    const int count = m_results.HitCount();
+    firstNew = std::clamp(firstNew, 0, count);
+    auto rotate = [firstNew](auto &list) { std::rotate(list.begin(), list.begin() + firstNew, list.end()); };
+    const int moved = count - firstNew;
+    rotate(m_results.m_titles);
+    rotate(m_results.m_urls);
+    rotate(m_results.m_summaries);
+    while (m_results.m_newFlags.size() < count)
+        m_results.m_newFlags << 0;
+    rotate(m_results.m_newFlags);
+    for (int i = 0; i < moved; ++i)
+        m_results.m_newFlags[i] = 1;
+    m_results.RebuildUrlIndex();
+}
+
+void CRunMonitor::OnRunTimer()
+{
+    const int ended = int(m_results.m_reportedEngines.size());
+    if (m_state != State::Running || ended != m_nEndedAtLastTick) {
+        if (m_state == State::Running)
+            m_nEndedAtLastTick = ended;
+        return;
+    }
+
+    // No engine has ended during a whole period.
+    m_runTimer.stop();
+    m_doc.OverwriteQID = -1;
+    StopRetrieval();
+    // Restored only once the engines are gone, so no late hit lands in the restored list.
+    if (m_doc.UpdateQID != -1)
+        RestoreUpdatedQuery();
+    m_nEndedAtLastTick = -1;
+    Q_EMIT statusText(RunTexts::ready());
+    Q_EMIT timeoutMessage(RunTexts::timedOut());
+    Q_EMIT pageButtonsEnabled();
+    FinishRun(Outcome::TimedOut);
+}
+
+void CRunMonitor::Stop()
+{
+    // Only a pass in flight can be stopped; a run whose last engine has ended completes.
+    if (m_state != State::Running)
+        return;
+    m_runTimer.stop();
+    m_doc.OverwriteQID = -1;
+    StopRetrieval();
+    if (m_doc.UpdateQID != -1)
+        RestoreUpdatedQuery();
+    Q_EMIT pageButtonsEnabled();
+    m_nEndedAtLastTick = -1;
+    FinishRun(Outcome::Stopped);
+}
+
+void CRunMonitor::StopRetrieval()
+{
+    m_results.m_bRunning = false;
+    m_state = State::Stopping;
+    m_retrieval->RequestStop();
+    m_retrieval->WaitForFinished();
+}
+
+void CRunMonitor::RestoreUpdatedQuery()
+{
+    const int oldQid = m_doc.UpdateQID;
+    try {
+        // A pass of the update already stored under a new QID goes again.
+        if (m_results.m_nQID != -1 && m_results.m_nQID != oldQid)
+            m_doc.MainQueries().deleteQuery(m_results.m_nQID);
+        m_doc.UpdateQID = -1;
+        m_results.LoadStoredResults(m_doc, oldQid);
+        m_query.LoadQuery(m_doc.Database(), oldQid);
+    } catch (const CDaoException &e) {
+        m_doc.UpdateQID = -1;
+        ReportDatabaseError(e);
+    }
+    SetPageIndex(0);
+    Q_EMIT showPage();
+    m_results.m_nQID = oldQid;
+}
+
+void CRunMonitor::FinishRun(Outcome outcome)
+{
+    m_state = State::Idle;
+    m_results.m_bRunning = false;
+    Q_EMIT runEnded();
+    Q_EMIT runFinished(outcome);
+}
+
+void CRunMonitor::ReportDatabaseError(const CDaoException &e)
+{
+    ReportDaoError(e, &m_prompt);
+}
