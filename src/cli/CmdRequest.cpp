@@ -1,0 +1,101 @@
+#include "CliCommand.h"
+#include "CliDatabase.h"
+#include "QueryJson.h"
+
+#include "query/CTrawlexQuery.h"
+#include "retrieval/EngineAddress.h"
+#include "retrieval/HttpRequestText.h"
+#include "retrieval/QueryWords.h"
+#include "retrieval/engines/EngineRequests.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char kDescription[] =
+    "Writes to standard output exactly the bytes that ENGINE's connection sends for the query:\n"
+    "its first result page with --counter 0 (the default), a later page otherwise. Yahoo's later\n"
+    "pages continue from --yahoo-path, the next-set path stored with the query. The engine's\n"
+    "address comes from --address, or from the database's engine table.\n"
+    "ENGINE is one of AltaVista, Excite, HotBot, InfoSeek, Lycos, Magellan, Yahoo.\n"
+    "Exit status: 0 done, 1 database error or no usable address, 2 bad arguments or query file.";
+
+int fail(int status, const QString &message)
+{
+    QTextStream(stderr) << "trawlex-cli request: " << message << '\n';
+    return status;
+}
+
+int runRequest(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("ENGINE"), QStringLiteral("engine name, exact"));
+    parser.addPositionalArgument(QStringLiteral("QUERY.json"), QStringLiteral("query file (- for standard input)"));
+    const QCommandLineOption counter(QStringLiteral("counter"), QStringLiteral("the engine's page counter"),
+                                     QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption yahooPath(QStringLiteral("yahoo-path"), QStringLiteral("Yahoo's stored next-set path"),
+                                       QStringLiteral("P"));
+    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("the engine's address"),
+                                     QStringLiteral("URL"));
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("database file (default: tx.mdb here)"),
+                                QStringLiteral("PATH"), CliDatabase::defaultPath());
+    parser.addOptions({counter, yahooPath, address, db});
+    if (!parser.parse(QStringList{QStringLiteral("trawlex-cli request")} + args))
+        return fail(CliDatabase::ExitUsage, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << parser.helpText();
+        return CliDatabase::ExitOk;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2)
+        return fail(CliDatabase::ExitUsage, QStringLiteral("expected ENGINE and QUERY.json (see --help)"));
+    const QString engine = positional.at(0);
+    if (!EngineRequests::hasBuilder(engine))
+        return fail(CliDatabase::ExitUsage, QStringLiteral("unknown engine \"%1\"").arg(engine));
+    bool ok = false;
+    const int n = parser.value(counter).toInt(&ok);
+    if (!ok || n < 0)
+        return fail(CliDatabase::ExitUsage, QStringLiteral("--counter takes a number of 0 or more"));
+
+    CTrawlexQuery query;
+    QString error;
+    if (!QueryJson::ReadFile(positional.at(1), query, error))
+        return fail(CliDatabase::ExitUsage, error);
+    const QStringList words = SplitQueryWords(query.GetBooleanText());
+    const QByteArray tail = n == 0 ? EngineRequests::firstPageQuery(engine, words)
+                                   : EngineRequests::nextPageQuery(engine, words, n, parser.value(yahooPath));
+
+    EngineAddress where;
+    if (parser.isSet(address)) {
+        where = EngineAddress::fromUrl(parser.value(address));
+    } else {
+        const int status = CliDatabase::withDocument(parser.value(db), [&](CTrawlexDoc &doc) {
+            doc.LoadEngineAddressList();
+            where = EngineAddress::fromAddressList(doc.EngineAddressList(), engine);
+            return CliDatabase::ExitOk;
+        });
+        if (status != CliDatabase::ExitOk)
+            return status;
+    }
+    if (!where.isValid())
+        return fail(CliDatabase::ExitFailure, QStringLiteral("no usable address for %1 (host, then \"/\" and a path)").arg(engine));
+
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return fail(CliDatabase::ExitFailure, QStringLiteral("cannot write to standard output"));
+    out.write(HttpRequestText::build(where.path().toUtf8(), tail));
+    return CliDatabase::ExitOk;
+}
+
+const CliCommandRegistration kRegistration({QStringLiteral("request"),
+                                            QStringLiteral("the exact request bytes an engine is sent"),
+                                            &runRequest});
+
+} // namespace
