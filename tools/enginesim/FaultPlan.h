@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// Which engines misbehave, and how (--fault ENGINE=KIND).
+class FaultPlan final
+{
+public:
+    enum class Kind { None, Refuse, CloseEarly, Never, Trickle, Garbage, NoEnd };
+    struct Fault
+    {
+        Kind kind = Kind::None;
+        int intervalMs = 0; // trickle: time between two bytes
+    };
+
+    static constexpr int kDefaultTrickleMs = 100;
+
+    // Reads "ENGINE=KIND" or "ENGINE=trickle:MS"; ENGINE is an engine name
+    // (any letter case), "HotBotRepeat" or "all". Returns false with a message.
+    bool add(const QString &option, QString *error);
+
+    // The fault for an engine name; "HotBotRepeat" falls back to "HotBot", then "all".
+    Fault faultFor(const QString &engine) const;
+
+    static QString kindNames();
+
+private:
+    QHash<QString, Fault> m_faults; // keyed by lower-case engine name
+};

@@ -1,0 +1,214 @@
+#include "SimServer.h"
+
+#include "EngineRequest.h"
+#include "PageWriter.h"
+#include "RequestDecoder.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+// The end of the request head: a blank line, written with LF (as the client
+// does) or CRLF (as browsers do).
+qsizetype headEnd(const QByteArray &bytes)
+{
+    const qsizetype lf = bytes.indexOf("\n\n");
+    const qsizetype crlf = bytes.indexOf("\n\r\n");
+    if (lf < 0)
+        return crlf;
+    if (crlf < 0)
+        return lf;
+    return std::min(lf, crlf);
+}
+
+// "GET /path?query HTTP/1.0": the target is everything between the method
+// and the version, so a stray blank inside it does no harm.
+QByteArray requestTarget(const QByteArray &head)
+{
+    QByteArray line = head.left(head.indexOf('\n'));
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const qsizetype first = line.indexOf(' ');
+    if (first < 0)
+        return {};
+    qsizetype last = line.lastIndexOf(" HTTP/");
+    if (last <= first)
+        last = line.size();
+    return line.mid(first + 1, last - first - 1).trimmed();
+}
+
+QByteArray header(const QByteArray &status, const QString &charset, qsizetype length, const QByteArray &extra = {})
+{
+    return "HTTP/1.0 " + status + "\r\n" + extra + "Server: trawlex-enginesim\r\nContent-Type: text/html; charset="
+           + charset.toLatin1() + "\r\nContent-Length: " + QByteArray::number(length) + "\r\n\r\n";
+}
+
+} // namespace
+
+SimServer::SimServer(Corpus corpus, Options options, QObject *parent)
+    : QObject(parent), m_corpus(std::move(corpus)), m_options(std::move(options))
+{
+    connect(&m_server, &QTcpServer::newConnection, this, &SimServer::onNewConnection);
+}
+
+SimServer::~SimServer() = default;
+
+bool SimServer::listen(const QHostAddress &address, quint16 port, QString *error)
+{
+    if (!m_server.listen(address, port)) {
+        *error = m_server.errorString();
+        return false;
+    }
+    QString host = address.toString();
+    if (address.protocol() == QAbstractSocket::IPv6Protocol)
+        host = u'[' + host + u']';
+    m_writer = std::make_unique<PageWriter>(m_corpus, host + u':' + QString::number(m_server.serverPort()), m_options.utf8);
+    return true;
+}
+
+void SimServer::onNewConnection()
+{
+    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+        m_pending.insert(socket, QByteArray());
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            m_pending.remove(socket);
+            socket->deleteLater();
+        });
+    }
+}
+
+void SimServer::onReadyRead(QTcpSocket *socket)
+{
+    auto pending = m_pending.find(socket);
+    if (pending == m_pending.end()) {
+        socket->readAll(); // already answered (or being answered): ignore what follows
+        return;
+    }
+    pending->append(socket->readAll());
+    const qsizetype end = headEnd(*pending);
+    if (end < 0 && pending->size() <= kMaxRequestBytes)
+        return;
+    const QByteArray head = end < 0 ? QByteArray() : pending->left(end);
+    m_pending.erase(pending);
+    answer(socket, head);
+}
+
+void SimServer::answer(QTcpSocket *socket, const QByteArray &head)
+{
+    const QByteArray target = requestTarget(head);
+    EngineRequest request = RequestDecoder::decode(target);
+    if (m_options.verbose) {
+        std::fprintf(stderr, "enginesim: %s -> %s\n", head.left(head.indexOf('\n')).trimmed().constData(),
+                     request.engine.isEmpty() ? "404" : qPrintable(request.engine));
+        std::fflush(stderr);
+    }
+    const FaultPlan::Fault fault = m_options.faults.faultFor(request.engine);
+    if (fault.kind == FaultPlan::Kind::Refuse) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    if (fault.kind == FaultPlan::Kind::Never)
+        return; // the connection stays open until the client gives up
+    if (m_options.latencyMs <= 0) {
+        send(socket, request);
+        return;
+    }
+    // The socket is the timer's context: a client that leaves early cancels the answer.
+    QTimer::singleShot(m_options.latencyMs, Qt::PreciseTimer, socket, [this, socket, request] { send(socket, request); });
+}
+
+void SimServer::send(QTcpSocket *socket, const EngineRequest &request)
+{
+    const FaultPlan::Fault fault = m_options.faults.faultFor(request.engine);
+    QByteArray bytes;
+    if (fault.kind == FaultPlan::Kind::Garbage) {
+        const QByteArray body = garbage(request.target);
+        bytes = header("200 OK", m_writer->charsetName(), body.size()) + body;
+    } else {
+        bytes = response(request);
+    }
+    switch (fault.kind) {
+    case FaultPlan::Kind::CloseEarly:
+        socket->write(bytes.left(bytes.size() / 2));
+        socket->disconnectFromHost();
+        return;
+    case FaultPlan::Kind::Trickle:
+        trickle(socket, bytes, fault.intervalMs);
+        return;
+    case FaultPlan::Kind::NoEnd: {
+        const qsizetype endTag = bytes.toUpper().lastIndexOf("</HTML>");
+        socket->write(endTag < 0 ? bytes : bytes.left(endTag));
+        return; // kept open: the page never ends
+    }
+    default:
+        socket->write(bytes);
+        socket->disconnectFromHost();
+    }
+}
+
+void SimServer::trickle(QTcpSocket *socket, QByteArray rest, int intervalMs)
+{
+    if (rest.isEmpty()) {
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->write(rest.left(1));
+    socket->flush();
+    QTimer::singleShot(intervalMs, socket, [this, socket, rest = rest.mid(1), intervalMs] {
+        trickle(socket, rest, intervalMs);
+    });
+}
+
+QByteArray SimServer::response(const EngineRequest &request) const
+{
+    const QString charset = m_writer->charsetName();
+    switch (request.kind) {
+    case EngineRequest::Kind::Redirect: {
+        const QByteArray location = "http://" + m_writer->serverAddress().toLatin1() + '/' + request.redirectPath;
+        const QByteArray body = m_writer->redirectPage(location);
+        // The Location comes first: the client follows the first "http://" of the answer.
+        return header("302 Moved", charset, body.size(), "Location: " + location + "\r\n") + body;
+    }
+    case EngineRequest::Kind::NotFound: {
+        const QByteArray body = m_writer->notFoundPage(request.target);
+        return header("404 Not Found", charset, body.size()) + body;
+    }
+    case EngineRequest::Kind::Search:
+        break;
+    }
+    QByteArray body = m_writer->resultPage(request);
+    // Keep the end tag inside one of the client's reads: pad with blanks in
+    // front of it when it would straddle a read boundary.
+    const qsizetype tag = body.toUpper().lastIndexOf("</HTML>");
+    for (int attempt = 0; tag >= 0 && attempt < 3; ++attempt) {
+        const qsizetype at = header("200 OK", charset, body.size()).size() + body.toUpper().lastIndexOf("</HTML>");
+        const qsizetype offset = at % kClientReadSize;
+        if (offset + 7 <= kClientReadSize)
+            break;
+        body.insert(body.toUpper().lastIndexOf("</HTML>"), QByteArray(kClientReadSize - offset, ' '));
+    }
+    return header("200 OK", charset, body.size()) + body;
+}
+
+QByteArray SimServer::garbage(const QByteArray &seed) const
+{
+    // Bytes that carry none of the engines' markers: no tags, quotes or "%".
+    std::mt19937 dice(quint32(qHash(seed)));
+    QByteArray body;
+    const int size = 2000 + int(dice() % 4000);
+    body.reserve(size + 16);
+    for (int i = 0; i < size; ++i) {
+        char c = char(1 + dice() % 255);
+        if (c == '<' || c == '>' || c == '"' || c == '%' || c == '\'')
+            c = ' ';
+        body += c;
+    }
+    body += "\n</HTML>\n";
+    return body;
+}
