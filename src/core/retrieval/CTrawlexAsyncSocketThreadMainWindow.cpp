@@ -1,0 +1,97 @@
+#include "CTrawlexAsyncSocketThreadMainWindow.h"
+
+#include "CResultPacketEvent.h"
+#include "CTrawlexAsyncSocketThread.h"
+#include "CTrawlexEngineSocket.h"
+#include "EngineIdentifiers.h"
+#include "EngineJob.h"
+#include "ResultPacket.h"
+#include "RetrievalMessages.h"
+#include "sockets/CTrawlexHotBotSocket.h"
+
+#include <QTimer>
+#include <QTimerEvent>
+
+#include <memory>
+
+CTrawlexAsyncSocketThreadMainWindow::CTrawlexAsyncSocketThreadMainWindow(CTrawlexAsyncSocketThread *thread)
+    : m_pThread(thread)
+{
+}
+
+CTrawlexAsyncSocketThreadMainWindow::~CTrawlexAsyncSocketThreadMainWindow() = default;
+
+void CTrawlexAsyncSocketThreadMainWindow::SetTimer(int identifier, int milliseconds)
+{
+    KillTimer(identifier);
+    auto *timer = new QTimer(this);
+    timer->setInterval(milliseconds);
+    connect(timer, &QTimer::timeout, this, [this, identifier] { OnTimer(identifier); });
+    m_timers.insert(identifier, timer);
+    timer->start();
+}
+
+void CTrawlexAsyncSocketThreadMainWindow::KillTimer(int identifier)
+{
+    if (QTimer *timer = m_timers.take(identifier))
+        delete timer;
+}
+
+bool CTrawlexAsyncSocketThreadMainWindow::event(QEvent *e)
+{
+    if (e->type() == RetrievalMessages::WM_HOTBOT_REPEAT) {
+        OnHotBotRepeat();
+        return true;
+    }
+    if (e->type() == RetrievalMessages::WM_ENGINE_CLOSE) {
+        OnDestroy();
+        return true;
+    }
+    return QObject::event(e);
+}
+
+void CTrawlexAsyncSocketThreadMainWindow::timerEvent(QTimerEvent *e)
+{
+    // Only the socket's posted failure arrives here; the time limits are QTimer objects.
+    OnTimer(e->timerId());
+}
+
+void CTrawlexAsyncSocketThreadMainWindow::OnTimer(int identifier)
+{
+    // Hits delivered: the parser is at work and ends the engine itself.
+    if (m_pThread->m_pSocket && m_pThread->m_pSocket->hits() != 0)
+        return;
+    if (!m_pThread->BeginEnd())
+        return;
+    auto packet = std::make_unique<ResultPacket>();
+    packet->Engine = EngineIdentifiers::nameOf(identifier);
+    packet->Count = -1;
+    if (identifier == EngineIdentifiers::identifierOf(QStringLiteral("Yahoo")))
+        packet->Extra = QStringLiteral(" ");
+    KillTimer(identifier);
+    CResultPacketEvent::postAndWait(m_pThread->m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE,
+                                    packet.get());
+    m_pThread->EndEngine();
+}
+
+void CTrawlexAsyncSocketThreadMainWindow::OnHotBotRepeat()
+{
+    if (m_pThread->IsEnding())
+        return;
+    // The repeated request shares the first one's time limit: timer 4 keeps running.
+    delete m_pThread->m_pSocket;
+    m_pThread->m_pSocket = nullptr;
+    m_pThread->m_pJob->name = QStringLiteral("HotBotRepeat");
+    m_pThread->m_pSocket = new CTrawlexHotBotSocket(m_pThread->m_pJob, m_pThread);
+    m_pThread->m_pSocket->Start();
+}
+
+void CTrawlexAsyncSocketThreadMainWindow::OnDestroy()
+{
+    // Stopped from outside: the engine ends without a completion.
+    const QList<int> identifiers = m_timers.keys();
+    for (int identifier : identifiers)
+        KillTimer(identifier);
+    m_pThread->BeginEnd();
+    m_pThread->EndEngine();
+}

@@ -1,0 +1,193 @@
+#include "CTrawlexEngineSocket.h"
+
+#include "CResultPacketEvent.h"
+#include "CTrawlexAsyncSocketThread.h"
+#include "CTrawlexAsyncSocketThreadMainWindow.h"
+#include "EngineAddress.h"
+#include "EngineIdentifiers.h"
+#include "EngineJob.h"
+#include "HttpRequestText.h"
+#include "QueryWords.h"
+#include "ResultPacket.h"
+#include "RetrievalMessages.h"
+#include "RetrievalParams.h"
+#include "engines/EngineParsers.h"
+#include "engines/EngineRequests.h"
+
+#include <QCoreApplication>
+#include <QTcpSocket>
+#include <QTimerEvent>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The engine's page counter in the SearchEngineLevel text ("#AltaVista#@2@#Yahoo#@1@"):
+// 0 when the engine has no item.
+int pageCounter(const QString &engine, const QString &levels)
+{
+    const QString key = u'#' + engine + u'#';
+    const qsizetype at = levels.indexOf(key);
+    if (at < 0)
+        return 0;
+    const qsizetype open = levels.indexOf(u'@', at + key.size());
+    if (open < 0)
+        return 0;
+    qsizetype close = levels.indexOf(u'@', open + 1);
+    if (close < 0)
+        close = levels.size();
+    return levels.mid(open + 1, close - open - 1).toInt();
+}
+
+} // namespace
+
+CTrawlexEngineSocket::CTrawlexEngineSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread)
+    : m_pJob(job)
+    , m_pThread(thread)
+{
+    std::memset(m_buffer, 0, sizeof m_buffer);
+}
+
+CTrawlexEngineSocket::~CTrawlexEngineSocket()
+{
+    if (m_pSocket)
+        m_pSocket->abort();
+}
+
+const QString &CTrawlexEngineSocket::jobName() const
+{
+    return m_pJob->name;
+}
+
+void CTrawlexEngineSocket::Start()
+{
+    m_pSocket = new QTcpSocket(this);
+    connect(m_pSocket, &QTcpSocket::connected, this, &CTrawlexEngineSocket::OnConnect);
+    connect(m_pSocket, &QTcpSocket::readyRead, this, &CTrawlexEngineSocket::OnReceive);
+    connect(m_pSocket, &QTcpSocket::errorOccurred, this, &CTrawlexEngineSocket::OnError);
+
+    const RetrievalParams *params = m_pJob->params;
+    if (jobName() != QLatin1String("HotBotRepeat")) {
+        SplitQueryWords();
+        if (pageCounter(jobName(), params->engineLevels) == 0)
+            BuildFirstPageQuery();
+        else
+            BuildNextPageQuery();
+    }
+
+    const EngineAddress address = EngineAddress::fromAddressList(params->engineAddressList, jobName());
+    m_strEngineUrl = address.url();
+    if (!address.isValid()) {
+        // No host or no path to ask: nothing can be sent.
+        PostFailure();
+        return;
+    }
+    m_path = address.path().toUtf8();
+    m_pSocket->connectToHost(address.host(), address.port());
+}
+
+void CTrawlexEngineSocket::SplitQueryWords()
+{
+    m_words = ::SplitQueryWords(m_pJob->params->booleanText);
+}
+
+void CTrawlexEngineSocket::BuildFirstPageQueryFor(const QString &engine)
+{
+    m_strQuery = EngineRequests::firstPageQuery(engine, m_words);
+}
+
+void CTrawlexEngineSocket::BuildNextPageQueryFor(const QString &engine)
+{
+    const RetrievalParams *params = m_pJob->params;
+    m_strQuery = EngineRequests::nextPageQuery(engine, m_words, pageCounter(engine, params->engineLevels),
+                                               params->yahooPath);
+}
+
+void CTrawlexEngineSocket::OnConnect()
+{
+    m_bConnected = true;
+    const QByteArray request = jobName() == QLatin1String("HotBotRepeat")
+        ? m_pThread->m_strRedirect
+        : HttpRequestText::build(m_path, m_strQuery);
+    if (request.isEmpty() || m_pSocket->write(request) != request.size())
+        PostFailure();
+}
+
+void CTrawlexEngineSocket::OnError(QAbstractSocket::SocketError)
+{
+    // Refused, unknown host and the like end the engine at once. Once connected, a closed or
+    // broken connection is left to the time limit: the page may still be complete in what
+    // has already arrived only if its last read said so.
+    if (!m_bConnected)
+        PostFailure();
+}
+
+void CTrawlexEngineSocket::OnReceive()
+{
+    if (m_bFailed || m_pThread->IsEnding())
+        return;
+    bool bReadAny = false;
+    for (;;) {
+        const qint64 n = m_pSocket->read(m_buffer, kChunkBytes);
+        if (n <= 0)
+            break;
+        bReadAny = true;
+        if (m_strPage.size() + n > kMaxPageBytes) {
+            PostFailure();
+            return;
+        }
+        const QByteArrayView chunk(m_buffer, n);
+        m_strPage.append(chunk);
+        if (IsPageComplete(chunk)) {
+            m_pThread->EndEngine();
+            return;
+        }
+    }
+    if (bReadAny)
+        OnReadWithoutEnd();
+}
+
+bool CTrawlexEngineSocket::IsPageComplete(QByteArrayView chunk)
+{
+    const QByteArray upper = chunk.toByteArray().toUpper();
+    if (!upper.contains("</HTML>") || upper.contains("HTTP/1.1 302 MOVED TEMPORARILY")
+        || upper.contains("HTTP/1.0 302 MOVED"))
+        return false;
+    if (m_nHits == 0)
+        ParseResults();
+    return true;
+}
+
+void CTrawlexEngineSocket::ParseResultsAs(const QString &engine)
+{
+    // One completion per engine: a time limit or failure that already ended it wins.
+    if (!m_pThread->BeginEnd())
+        return;
+    QObject *receiver = m_pJob->receiver;
+    const QString extra = EngineParsers::parse(engine, m_strPage, [this, receiver](EngineHit &&hit) {
+        auto packet = std::make_unique<ResultPacket>();
+        packet->Title = std::move(hit.title);
+        packet->URL = std::move(hit.url);
+        packet->Summary = std::move(hit.summary);
+        CResultPacketEvent::postAndWait(receiver, RetrievalMessages::WM_ENGINE_HIT, packet.get());
+        ++m_nHits;
+    });
+    auto done = std::make_unique<ResultPacket>();
+    done->Engine = engine;
+    done->Count = m_nHits;
+    done->Extra = extra;
+    CResultPacketEvent::postAndWait(receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
+    m_pThread->EndEngine();
+}
+
+void CTrawlexEngineSocket::PostFailure()
+{
+    if (m_bFailed)
+        return;
+    m_bFailed = true;
+    if (m_pSocket)
+        m_pSocket->abort(); // nothing more is read, so nothing more may pile up
+    QCoreApplication::postEvent(m_pThread->m_pMainWnd,
+                                new QTimerEvent(EngineIdentifiers::identifierOf(jobName())));
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CAutoResetEvent.h"
+
+#include <QString>
+
+// One hit, or one engine's completion, on its way from a worker thread to the receiver.
+// The sender allocates it, posts it in a CResultPacketEvent and blocks on Done; the receiver
+// copies what it needs and releases the packet (which signals Done); then the sender frees it.
+struct ResultPacket
+{
+    QString Engine;  // completion: the engine's name; empty in hit packets
+    int Count = 0;   // completion: hits delivered, or -1 when the engine failed or ran out of time
+    QString Title;
+    QString URL;
+    QString Summary;
+    QString Extra;   // Yahoo's next-set path, " " when there is none; empty for other engines
+    CAutoResetEvent Done;
+};

@@ -1,0 +1,110 @@
+#include "RetrievalThreadProc.h"
+
+#include "CResultPacketEvent.h"
+#include "CTrawlexAsyncSocketThread.h"
+#include "EngineJob.h"
+#include "ResultPacket.h"
+#include "RetrievalMessages.h"
+#include "RetrievalParams.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Tells the receiver that Yahoo is left out and counts as ended, and waits until it took that.
+void reportYahooSkipped(QObject *receiver)
+{
+    auto packet = std::make_unique<ResultPacket>();
+    packet->Engine = QStringLiteral("Yahoo");
+    packet->Extra = QStringLiteral(" ");
+    CResultPacketEvent::postAndWait(receiver, RetrievalMessages::WM_ENGINE_SKIPPED, packet.get());
+}
+
+bool allFinished(const std::vector<std::unique_ptr<EngineJob>> &jobs)
+{
+    for (const auto &job : jobs) {
+        if (!job->thread->isFinished())
+            return false;
+    }
+    return true;
+}
+
+void closeRunningEngines(const std::vector<std::unique_ptr<EngineJob>> &jobs)
+{
+    for (const auto &job : jobs) {
+        if (job->thread->isFinished())
+            continue;
+        std::lock_guard lock(job->windowLock);
+        if (job->threadWindow)
+            QCoreApplication::postEvent(job->threadWindow, new QEvent(RetrievalMessages::WM_ENGINE_CLOSE));
+    }
+}
+
+} // namespace
+
+int RetrievalThreadProc(RetrievalParams *params)
+{
+    const QStringList &all = params->engines;
+    QStringList started;
+    const int maxConns = qMax(1, params->maxConns);
+    const bool bYahooPathEmpty = params->yahooPath.trimmed().isEmpty();
+
+    while (!params->bStop.load()) {
+        QStringList batch;
+        for (const QString &name : all) {
+            if (batch.size() >= maxConns)
+                break;
+            if (started.contains(name))
+                continue;
+            started.append(name);
+            batch.append(name);
+        }
+        if (batch.isEmpty())
+            break;
+
+        // A run for more results asks Yahoo only for the next set it named last time.
+        if (params->bMoreResults && bYahooPathEmpty && batch.removeAll(QStringLiteral("Yahoo")) > 0) {
+            reportYahooSkipped(params->receiver);
+            if (batch.isEmpty()) {
+                QCoreApplication::postEvent(params->receiver,
+                                            new CResultPacketEvent(RetrievalMessages::WM_ENGINE_DONE, nullptr));
+                return 0;
+            }
+        }
+
+        std::vector<std::unique_ptr<EngineJob>> jobs;
+        for (const QString &name : batch) {
+            auto job = std::make_unique<EngineJob>();
+            job->name = name;
+            job->receiver = params->receiver;
+            job->params = params;
+            job->maxDelay = params->maxDelay;
+            jobs.push_back(std::move(job));
+        }
+        for (const auto &job : jobs) {
+            job->thread = new CTrawlexAsyncSocketThread(job.get());
+            // Runs in the ending engine thread; wakes the wait below.
+            QObject::connect(job->thread, &QThread::finished, job->thread, [params] { params->wake.Set(); },
+                             Qt::DirectConnection);
+            job->thread->start();
+        }
+
+        for (;;) {
+            if (params->bStop.load()) {
+                closeRunningEngines(jobs);
+                break;
+            }
+            if (allFinished(jobs))
+                break;
+            params->wake.Wait();
+        }
+        for (const auto &job : jobs) {
+            job->thread->wait();
+            delete job->thread;
+        }
+    }
+    return 0;
+}

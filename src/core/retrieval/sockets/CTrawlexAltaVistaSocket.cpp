@@ -1,0 +1,16 @@
+#include "CTrawlexAltaVistaSocket.h"
+
+void CTrawlexAltaVistaSocket::BuildFirstPageQuery()
+{
+    BuildFirstPageQueryFor(QStringLiteral("AltaVista"));
+}
+
+void CTrawlexAltaVistaSocket::BuildNextPageQuery()
+{
+    BuildNextPageQueryFor(QStringLiteral("AltaVista"));
+}
+
+void CTrawlexAltaVistaSocket::ParseResults()
+{
+    ParseResultsAs(QStringLiteral("AltaVista"));
+}
