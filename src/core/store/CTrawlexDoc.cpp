@@ -8,6 +8,8 @@
 #include "CSearchEngineTable.h"
 #include "CTrawlexDatabase.h"
 #include "CVisitedLinksTable.h"
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
 
 #include <QPointer>
 
@@ -42,6 +44,8 @@ QPointer<CTrawlexDoc> &activeDoc()
 
 CTrawlexDoc::CTrawlexDoc(QObject *parent)
     : QObject(parent)
+    , m_query(std::make_unique<CTrawlexQuery>())
+    , m_results(std::make_unique<CTrawlexQueryResults>())
 {
 }
 
@@ -109,6 +113,30 @@ CVisitedLinksTable &CTrawlexDoc::VisitedLinks() const
 {
     Database();
     return m_tables->visitedLinks;
+}
+
+void CTrawlexDoc::PrepareUpdate(CTrawlexQueryResults &results)
+{
+    for (int &flag : results.m_newFlags)
+        flag = 0;
+    UpdateQID = results.m_nQID;
+    UpdateLevel = results.m_nLevel;
+    UpdateFirstNew = results.HitCount();
+    results.m_nQID = -1;
+    results.m_bRunning = true;
+}
+
+void CTrawlexDoc::PrepareUpdate()
+{
+    PrepareUpdate(*m_results);
+}
+
+void CTrawlexDoc::CancelUpdate(CTrawlexQueryResults &results)
+{
+    if (UpdateQID != -1)
+        results.m_nQID = UpdateQID;
+    UpdateQID = -1;
+    results.m_bRunning = false;
 }
 
 void CTrawlexDoc::LoadEngineAddressList()

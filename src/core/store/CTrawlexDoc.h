@@ -11,6 +11,8 @@ class CPagesTable;
 class CResultTables;
 class CSearchEngineTable;
 class CTrawlexDatabase;
+class CTrawlexQuery;
+class CTrawlexQueryResults;
 class CVisitedLinksTable;
 class IUserPrompt;
 
@@ -41,6 +43,19 @@ public:
     CPagesTable &Pages() const;
     CVisitedLinksTable &VisitedLinks() const;
 
+    // The query being defined or run, and the results set of the query on show.
+    CTrawlexQuery &Query() const { return *m_query; }
+    CTrawlexQueryResults &ResultsSet() const { return *m_results; }
+
+    // The data side of Update Query, once the selected query (if any) and its results are
+    // loaded into results: every hit stops being new, the update bookkeeping takes the stored
+    // query's QID, level and hit count, and the results set runs without a QID. With no query
+    // on show (QID -1) UpdateQID stays -1 and the run is a fresh run of the loaded query.
+    void PrepareUpdate(CTrawlexQueryResults &results);
+    void PrepareUpdate();
+    // Undoes PrepareUpdate when the run could not start: the stored query is on show again.
+    void CancelUpdate(CTrawlexQueryResults &results);
+
     // Rebuilds the engine address list from [Search Engine]; throws CDaoException.
     void LoadEngineAddressList();
     const QString &EngineAddressList() const { return m_strEngineAddressList; }
@@ -62,6 +77,8 @@ private:
 
     std::unique_ptr<CTrawlexDatabase> m_database;
     std::unique_ptr<Tables> m_tables;
+    std::unique_ptr<CTrawlexQuery> m_query;
+    std::unique_ptr<CTrawlexQueryResults> m_results;
     QString m_strEngineAddressList;
 };
 
