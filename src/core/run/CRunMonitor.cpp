@@ -1,5 +1,6 @@
 #include "CRunMonitor.h"
 
+#include "CEngineRetrieval.h"
 #include "CQuerySheetValidator.h"
 #include "IRunRetrieval.h"
 #include "RunTexts.h"
@@ -27,6 +28,7 @@ CRunMonitor::CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryRe
     , m_query(query)
     , m_results(results)
     , m_prompt(prompt)
+    , m_retrieval(std::make_unique<CEngineRetrieval>())
 {
     m_runTimer.setTimerType(Qt::CoarseTimer);
     connect(&m_runTimer, &QTimer::timeout, this, &CRunMonitor::OnRunTimer);
@@ -209,10 +211,14 @@ void CRunMonitor::OnPassEnd()
     m_retrieval->WaitForFinished();
     m_results.m_nLevel += 1;
 
+    // An update goes on while a pass brings new hits, up to the level the query had. Before
+    // its first pass the update held the stored hits, not the saved count of 0 a fresh run
+    // starts with, so a first pass that finds nothing new ends the update at once.
     const bool updating = m_doc.UpdateQID != -1;
     const int hits = m_results.HitCount();
+    const int hitsBefore = m_results.m_nLevel == 1 ? m_doc.UpdateFirstNew : m_results.m_nSavedCount;
     bool finished = true;
-    if (updating && hits > 0 && hits != m_results.m_nSavedCount)
+    if (updating && hits > 0 && hits != hitsBefore)
         finished = m_results.m_nLevel >= m_doc.UpdateLevel;
 
     if (finished) {

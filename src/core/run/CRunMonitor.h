@@ -42,7 +42,7 @@ public:
                 IUserPrompt &prompt, QObject *parent = nullptr);
     ~CRunMonitor() override;
 
-    // The retrieval the passes use; by default the engine threads of the retrieval layer.
+    // The retrieval the passes use; by default the engine threads (tests put a fake here).
     void SetRetrieval(std::unique_ptr<IRunRetrieval> retrieval);
     // Where the results view's page index lives; null keeps the monitor's own.
     void SetPageState(IResultsPageState *pageState);
