@@ -1,0 +1,370 @@
+#include "QueryTestSupport.h"
+#include "TestDatabase.h"
+
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "store/CDaoException.h"
+#include "store/CDefinitionTables.h"
+#include "store/CMainQueryTable.h"
+#include "store/CResultTables.h"
+#include "store/CTrawlexDatabase.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// Saving and loading queries and their hits through a real tx.mdb.
+class TestQueryPersistence final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_strPath;
+    std::unique_ptr<CTrawlexDoc> m_doc;
+    QueryRecordingPrompt m_prompt;
+
+    CTrawlexDatabase &db() { return m_doc->Database(); }
+
+    // Runs one statement on the file through a connection of the test's own (set-up only).
+    void runOnFile(const QString &sql)
+    {
+        {
+            QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-setup"));
+            c.setDatabaseName(m_strPath);
+            QVERIFY(c.open());
+            QSqlQuery q(c);
+            QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("test-setup"));
+    }
+
+    void openDoc()
+    {
+        m_doc = std::make_unique<CTrawlexDoc>();
+        QVERIFY(m_doc->OpenDatabase(m_strPath, &m_prompt));
+    }
+
+    // A first pass of query with the given hits, saved.
+    bool firstSave(CTrawlexQueryResults &r, const CTrawlexQuery &query, const QList<QStringList> &hits)
+    {
+        r.ResetForNewRun(*m_doc);
+        for (const QStringList &h : hits)
+            r.AddResult(*m_doc, h.at(0), h.at(1), h.at(2));
+        r.m_reportedEngines = query.m_engines;
+        r.m_nLevel = 1;
+        return r.SaveQueryAndResults(*m_doc, query, &m_prompt);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_strPath = TestDatabase::copyPrebuilt(*m_dir);
+        QVERIFY(!m_strPath.isEmpty());
+        m_prompt = QueryRecordingPrompt();
+        openDoc();
+    }
+
+    void cleanup()
+    {
+        m_doc.reset();
+        m_dir.reset();
+    }
+
+    void definitionRoundTrip()
+    {
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        CTrawlexQueryResults r;
+        QVERIFY(firstSave(r, query, {}));
+        QVERIFY(r.m_nQID > 0);
+        QVERIFY(m_prompt.m_messages.isEmpty());
+
+        CTrawlexQuery loaded;
+        loaded.m_keywords.append(CTrawlexKeyword{"stale", "include"});
+        loaded.LoadQuery(db(), r.m_nQID);
+        QCOMPARE(loaded, query);
+        QCOMPARE(loaded.GetBooleanText(), query.GetBooleanText());
+    }
+
+    void hitsRoundTrip()
+    {
+        const QString words = QString("wxyz ").repeated(40);
+        const QString control = QStringLiteral("tab\there\r\nline 'q' \"dq\" |bar| \\ \x01 end");
+        const QList<QStringList> hits{
+            {"O'Reilly | Books", "http://example.com/it's|here", words.left(152)},
+            {"Ünïcødé 😀", "http://例え.jp/パス", words.left(153)},
+            {"two hundred", "http://x/200", QString(150, 'a') + " " + QString(49, 'b')},
+            {control, "http://x/control", control},
+            {"", "http://x/empty", ""},
+        };
+        CTrawlexQueryResults r;
+        QVERIFY(firstSave(r, QueryTestSupport::awkwardQuery(), hits));
+        // Shortened in memory as well.
+        QCOMPARE(r.m_summaries.at(1), words.left(149) + "...");
+
+        CTrawlexQueryResults loaded;
+        loaded.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(loaded.m_titles, (QStringList{hits[0][0], hits[1][0], hits[2][0], control, ""}));
+        QCOMPARE(loaded.m_urls, (QStringList{hits[0][1], hits[1][1], hits[2][1], hits[3][1], hits[4][1]}));
+        QCOMPARE(loaded.m_summaries, (QStringList{words.left(152), words.left(149) + "...",
+                                                  QString(150, 'a') + "...", control, " "}));
+        QCOMPARE(loaded.m_newFlags, (QList<int>{0, 0, 0, 0, 0}));
+        QCOMPARE(loaded.m_nLevel, 1);
+        QCOMPARE(loaded.m_strEngineLevels, QStringLiteral("#AltaVista#@1@#HotBot#@1@#Yahoo#@1@"));
+        QCOMPARE(loaded.m_nQID, -1); // the caller's to set
+        // The index knows the loaded addresses.
+        loaded.AddResult("dup", "HTTP://EXAMPLE.COM/IT'S|HERE", "", false);
+        QCOMPARE(loaded.HitCount(), 5);
+    }
+
+    void keysFoundAgainAfterTwoSaves()
+    {
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        CTrawlexQueryResults r;
+        QVERIFY(firstSave(r, query, {{"t1", "http://a/1", "s1"}}));
+        const int qid = r.m_nQID;
+        const QList<int> keywordIds = CDefinitionTables(db()).keywordIds(qid);
+
+        // A further pass: Yahoo failed, one more hit.
+        r.ResetForNextPass(*m_doc);
+        r.m_nQID = qid;
+        r.AddResult(*m_doc, "t2", "http://a/2", "s2");
+        r.m_reportedEngines = query.m_engines;
+        r.m_failedEngines = {"Yahoo"};
+        r.m_strYahooPath = "/should/not/count";
+        r.m_nLevel = 2;
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        QCOMPARE(r.m_nQID, qid);
+
+        CMainQueryTable mainQueries(db());
+        QCOMPARE(mainQueries.allQueries().size(), 1);
+        QCOMPARE(CDefinitionTables(db()).keywordIds(qid), keywordIds);
+        CTrawlexQuery loaded;
+        loaded.LoadQuery(db(), qid);
+        QCOMPARE(loaded, query);
+        CTrawlexQueryResults again;
+        again.LoadStoredResults(*m_doc, qid);
+        QCOMPARE(again.m_urls, (QStringList{"http://a/1", "http://a/2"}));
+        QCOMPARE(again.m_nLevel, 2);
+        QCOMPARE(again.m_strEngineLevels, QStringLiteral("#AltaVista#@2@#HotBot#@2@#Yahoo#@1@"));
+        // A failed Yahoo still reported, so its path is the one it gave.
+        QCOMPARE(again.m_strYahooPath, QStringLiteral("/should/not/count"));
+
+        // Reopening the file finds the same keys.
+        m_doc.reset();
+        openDoc();
+        loaded.LoadQuery(db(), qid);
+        QCOMPARE(loaded, query);
+    }
+
+    void yahooPathStoredOnlyWhenYahooReported()
+    {
+        CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        CTrawlexQueryResults r;
+        r.ResetForNewRun(*m_doc);
+        r.m_reportedEngines = {"AltaVista", "HotBot"};
+        r.m_strYahooPath = "/nope";
+        r.m_nLevel = 1;
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        CTrawlexQueryResults loaded;
+        loaded.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(loaded.m_strYahooPath, QString());
+
+        const QString path = QStringLiteral("/search?p=it's|\"x\"&b=21");
+        r.m_reportedEngines = {"Yahoo"};
+        r.m_strYahooPath = path;
+        r.m_nLevel = 2;
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        r.m_nLevel = 3;
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt)); // replaces, never adds a row
+        loaded.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(loaded.m_strYahooPath, path);
+
+        // Without Yahoo among the query's engines the path is not looked at.
+        query.m_engines = {"AltaVista"};
+        CTrawlexQueryResults other;
+        other.ResetForNewRun(*m_doc);
+        other.m_reportedEngines = {"AltaVista", "Yahoo"};
+        other.m_strYahooPath = "/kept";
+        other.m_nLevel = 1;
+        QVERIFY(other.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        loaded.LoadStoredResults(*m_doc, other.m_nQID);
+        QCOMPARE(loaded.m_strYahooPath, QString());
+    }
+
+    void updateFlagsAndLoadOrder()
+    {
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        m_doc->UpdateQID = 99;
+        m_doc->UpdateFirstNew = 2;
+        CTrawlexQueryResults r;
+        r.m_nLevel = 1;
+        for (int i = 0; i < 4; ++i)
+            r.AddResult(QString::number(i), "http://u/" + QString::number(i), "s", false);
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        m_doc->UpdateQID = -1;
+
+        const QList<CResultTables::Result> rows = CResultTables(db()).results(r.m_nQID);
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE((QList<bool>{rows[0].isNew, rows[1].isNew, rows[2].isNew, rows[3].isNew}),
+                 (QList<bool>{false, false, true, true}));
+
+        // Stored False, True, False, True loads as second, fourth, first, third.
+        CTrawlexQueryResults mixed;
+        QVERIFY(firstSave(mixed, query, {}));
+        CResultTables results(db());
+        for (int i = 0; i < 4; ++i)
+            results.insertResult(mixed.m_nQID, QString::number(i), "http://m/" + QString::number(i), "s", i % 2 == 1);
+
+        CTrawlexQueryResults loaded;
+        loaded.LoadStoredResults(*m_doc, mixed.m_nQID);
+        QCOMPARE(loaded.m_titles, (QStringList{"1", "3", "0", "2"}));
+        QCOMPARE(loaded.m_newFlags, (QList<int>{1, 1, 0, 0}));
+    }
+
+    void loadDuringUpdateKeepsHitsAndPutsNewFirst()
+    {
+        CTrawlexQueryResults stored;
+        QVERIFY(firstSave(stored, QueryTestSupport::awkwardQuery(), {{"old", "http://old/", "s"}}));
+        CTrawlexQueryResults r;
+        r.AddResult("kept new", "http://kept/", "s", true);
+        r.AddResult("kept old", "http://kept-old/", "s", false);
+        m_doc->UpdateQID = stored.m_nQID;
+        r.LoadStoredResults(*m_doc, stored.m_nQID);
+        m_doc->UpdateQID = -1;
+        QCOMPARE(r.m_titles, (QStringList{"kept new", "kept old", "old"}));
+    }
+
+    void overwriteReplacesTheOldQuery()
+    {
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        CTrawlexQueryResults first;
+        QVERIFY(firstSave(first, query, {{"t", "http://a/", "s"}}));
+        m_doc->OverwriteQID = first.m_nQID;
+        CTrawlexQueryResults second;
+        QVERIFY(firstSave(second, query, {{"t2", "http://b/", "s"}}));
+        QCOMPARE(m_doc->OverwriteQID, -1);
+        QVERIFY(second.m_nQID > first.m_nQID);
+        const QList<CMainQueryTable::Row> rows = CMainQueryTable(db()).allQueries();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().qid, second.m_nQID);
+        QVERIFY(CResultTables(db()).results(first.m_nQID).isEmpty());
+    }
+
+    // A statement failing part-way stores nothing of the pass and says so.
+    void failedSaveStoresNothing_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("failingTable");
+        QTest::newRow("first pass, a hit refused") << 1 << "Query Results";
+        QTest::newRow("first pass, a group refused") << 1 << "Query Group";
+        QTest::newRow("later pass, a hit refused") << 2 << "Query Results";
+    }
+
+    void failedSaveStoresNothing()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, failingTable);
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+
+        // Something stored before, which the failing pass must leave alone.
+        CTrawlexQueryResults before;
+        QVERIFY(firstSave(before, query, {{"keep", "http://keep/", "s"}}));
+        const int oldQid = before.m_nQID;
+
+        m_doc.reset();
+        const QString column = failingTable == "Query Results" ? "NEW.Title = 'boom'" : "NEW.GName = 'apple'";
+        runOnFile(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON [%1] WHEN %2 "
+                                 "BEGIN SELECT RAISE(ABORT, 'refused by test'); END")
+                      .arg(failingTable, column));
+        openDoc();
+
+        CTrawlexQueryResults r;
+        if (level == 1) {
+            r.ResetForNewRun(*m_doc);
+            m_doc->OverwriteQID = oldQid;
+        } else {
+            r.LoadStoredResults(*m_doc, oldQid);
+            r.m_nQID = oldQid;
+        }
+        r.m_nLevel = level;
+        r.AddResult("fine", "http://fine/", "s", false);
+        r.AddResult("boom", "http://boom/", "s", false);
+        r.AddResult("after", "http://after/", "s", false);
+        r.m_reportedEngines = {"AltaVista", "Yahoo"};
+        r.m_strYahooPath = "/p";
+        const QString levelsBefore = r.m_strEngineLevels;
+        const int qidBefore = r.m_nQID;
+
+        QVERIFY(!r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        QCOMPARE(m_prompt.m_messages, QStringList{"Error!  Failed to insert Query Results"});
+        QCOMPARE(r.m_nQID, qidBefore);
+        QCOMPARE(r.m_strEngineLevels, levelsBefore);
+        QCOMPARE(m_doc->OverwriteQID, level == 1 ? oldQid : -1);
+        QVERIFY(!db().inTransaction());
+
+        const QList<CMainQueryTable::Row> rows = CMainQueryTable(db()).allQueries();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().qid, oldQid);
+        QCOMPARE(rows.first().level, 1);
+        QCOMPARE(rows.first().engineLevels, QStringLiteral("#AltaVista#@1@#HotBot#@1@#Yahoo#@1@"));
+        CTrawlexQueryResults stored;
+        stored.LoadStoredResults(*m_doc, oldQid);
+        QCOMPARE(stored.m_urls, QStringList{"http://keep/"});
+        QCOMPARE(stored.m_strYahooPath, QString());
+        QCOMPARE(CDefinitionTables(db()).keywordIds(oldQid).size(), query.m_keywords.size());
+
+        // Nothing left half-done: the next save of the same pass goes through.
+        m_doc.reset();
+        runOnFile("DROP TRIGGER refuse");
+        openDoc();
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        CTrawlexQueryResults after;
+        after.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(after.HitCount(), level == 1 ? 3 : 4);
+    }
+
+    void laterPassAfterAFailedFirstSaveStoresTheQuery()
+    {
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        CTrawlexQueryResults r;
+        r.m_nLevel = 2; // the first pass's save failed, so nothing is stored yet
+        r.AddResult("t", "http://a/", "s", false);
+        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        QVERIFY(r.m_nQID > 0);
+        CTrawlexQuery loaded;
+        loaded.LoadQuery(db(), r.m_nQID);
+        QCOMPARE(loaded, query);
+    }
+
+    void unknownEngineFailsTheSave()
+    {
+        CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        query.m_engines.append("Worm"); // a name with no [Search Engine] row
+        CTrawlexQueryResults r;
+        QVERIFY(!firstSave(r, query, {}));
+        QCOMPARE(r.m_nQID, -1);
+        QVERIFY(CMainQueryTable(db()).allQueries().isEmpty());
+    }
+
+    void loadingAMissingQueryThrows()
+    {
+        CTrawlexQuery q;
+        QVERIFY_THROWS_EXCEPTION(CDaoException, q.LoadQuery(db(), 4242));
+        CTrawlexQueryResults r;
+        QVERIFY_THROWS_EXCEPTION(CDaoException, r.LoadStoredResults(*m_doc, 4242));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQueryPersistence)
+#include "tst_query_persistence.moc"

@@ -1,0 +1,191 @@
+#include "query/CTrawlexQueryResults.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QStandardPaths>
+#include <QTest>
+
+// The results set in memory: duplicate addresses, page counters, summaries, resets.
+class TestQueryResults final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void addResultIgnoresLetterCaseAndCountsEveryHit()
+    {
+        CTrawlexQueryResults r;
+        r.AddResult("One", "http://Example.com/A", "s1", false);
+        r.AddResult("Two", "HTTP://EXAMPLE.COM/a", "s2", false);
+        r.AddResult("Three", "http://example.com/b", "s3", true);
+        r.AddResult("Four", "http://example.com/B", "s4", true);
+        QCOMPARE(r.m_nHitsReceived, 4);
+        QCOMPARE(r.m_urls, (QStringList{"http://Example.com/A", "http://example.com/b"}));
+        QCOMPARE(r.m_titles, (QStringList{"One", "Three"}));
+        QCOMPARE(r.m_summaries, (QStringList{"s1", "s3"}));
+        QCOMPARE(r.m_newFlags, (QList<int>{0, 1}));
+        QCOMPARE(r.HitCount(), 2);
+    }
+
+    void addResultMarksNewOnlyDuringAnUpdate()
+    {
+        CTrawlexDoc doc;
+        CTrawlexQueryResults r;
+        r.AddResult(doc, "t", "u1", "s");
+        doc.UpdateQID = 7;
+        r.AddResult(doc, "t", "u2", "s");
+        QCOMPARE(r.m_newFlags, (QList<int>{0, 1}));
+    }
+
+    void addResultSeesArraysChangedOutside()
+    {
+        CTrawlexQueryResults r;
+        r.AddResult("a", "http://a/", "", false);
+        r.m_titles.clear();
+        r.m_urls.clear();
+        r.m_summaries.clear();
+        r.m_newFlags.clear();
+        r.AddResult("a", "http://A/", "", false);
+        QCOMPARE(r.HitCount(), 1);
+        // Arrays filled by hand are looked at as well.
+        r.m_urls.append("http://b/");
+        r.m_titles.append("b");
+        r.m_summaries.append("");
+        r.m_newFlags.append(0);
+        r.AddResult("b", "HTTP://B/", "", false);
+        QCOMPARE(r.HitCount(), 2);
+    }
+
+    void updateEngineLevels_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QStringList>("reported");
+        QTest::addColumn<QStringList>("failed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("first pass, Yahoo failed")
+            << "" << QStringList{"AltaVista", "Yahoo"} << QStringList{"Yahoo"} << "#AltaVista#@1@";
+        QTest::newRow("second pass") << "#AltaVista#@1@" << QStringList{"AltaVista", "Yahoo"} << QStringList{}
+                                     << "#AltaVista#@2@#Yahoo#@1@";
+        QTest::newRow("after a blank") << " " << QStringList{"AltaVista", "Yahoo"} << QStringList{"Yahoo"}
+                                       << " #AltaVista#@1@";
+        QTest::newRow("9 becomes 10, rest unchanged")
+            << "#AltaVista#@9@#Yahoo#@3@" << QStringList{"AltaVista"} << QStringList{} << "#AltaVista#@10@#Yahoo#@3@";
+        QTest::newRow("order of first completion kept")
+            << "#Yahoo#@1@#Lycos#@4@" << QStringList{"Lycos", "Excite", "Yahoo"} << QStringList{"Excite"}
+            << "#Yahoo#@2@#Lycos#@5@";
+        QTest::newRow("nothing counted gives a blank") << "" << QStringList{"Lycos"} << QStringList{"Lycos"} << " ";
+        QTest::newRow("no engines reported") << "" << QStringList{} << QStringList{} << " ";
+        QTest::newRow("a name inside a longer name is not its item")
+            << "#HotBotRepeat#@2@" << QStringList{"HotBot"} << QStringList{} << "#HotBotRepeat#@2@#HotBot#@1@";
+        QTest::newRow("engine names are exact") << "#yahoo#@4@" << QStringList{"Yahoo"} << QStringList{}
+                                                << "#yahoo#@4@#Yahoo#@1@";
+    }
+
+    void updateEngineLevels()
+    {
+        QFETCH(QString, before);
+        QFETCH(QStringList, reported);
+        QFETCH(QStringList, failed);
+        QFETCH(QString, after);
+        CTrawlexQueryResults r;
+        r.m_strEngineLevels = before;
+        r.m_reportedEngines = reported;
+        r.m_failedEngines = failed;
+        r.UpdateEngineLevels();
+        QCOMPARE(r.m_strEngineLevels, after);
+    }
+
+    void pageCounter_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("levels");
+        QTest::addColumn<int>("counter");
+        QTest::newRow("no item") << "Lycos" << "#AltaVista#@2@" << 0;
+        QTest::newRow("empty text") << "Lycos" << "" << 0;
+        QTest::newRow("blank text") << "Lycos" << " " << 0;
+        QTest::newRow("first item") << "AltaVista" << "#AltaVista#@2@#Yahoo#@1@" << 2;
+        QTest::newRow("later item") << "Yahoo" << " #AltaVista#@2@#Yahoo#@12@" << 12;
+        QTest::newRow("longer name not mistaken") << "HotBot" << "#HotBotRepeat#@2@#HotBot#@5@" << 5;
+        QTest::newRow("letter case counts") << "yahoo" << "#Yahoo#@3@" << 0;
+    }
+
+    void pageCounter()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, levels);
+        QFETCH(int, counter);
+        QCOMPARE(GetPageCounter(engine, levels), counter);
+    }
+
+    void shortenSummary_data()
+    {
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("stored");
+        const QString words = QString("abcd ").repeated(40); // 200 characters, blanks every fifth
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("152 unchanged") << words.left(151) + "x" << words.left(151) + "x";
+        QTest::newRow("153 cut at last blank") << words.left(152) + "x" << words.left(149) + "...";
+        QString blankAt150 = QString(150, QChar('a')) + " " + QString(49, QChar('b'));
+        QTest::newRow("200, blank at 150") << blankAt150 << QString(150, QChar('a')) + "...";
+        QString blankAt152 = QString(152, QChar('a')) + " " + QString(47, QChar('b'));
+        QTest::newRow("blank just past 152 does not count") << blankAt152 << "...";
+        QTest::newRow("no blank") << QString(200, QChar('z')) << "...";
+        // Characters, not UTF-16 units: 152 emoji are 304 units but fit.
+        const QString emoji = QStringLiteral("😀");
+        QTest::newRow("152 non-BMP unchanged") << emoji.repeated(152) << emoji.repeated(152);
+        QTest::newRow("153 non-BMP cut") << emoji.repeated(10) + " " + emoji.repeated(142)
+                                         << emoji.repeated(10) + "...";
+    }
+
+    void shortenSummary()
+    {
+        QFETCH(QString, summary);
+        QFETCH(QString, stored);
+        QCOMPARE(CTrawlexQueryResults::ShortenSummary(summary), stored);
+    }
+
+    void resets()
+    {
+        CTrawlexDoc doc;
+        CTrawlexQueryResults r;
+        auto fill = [&r] {
+            r.m_nQID = 5;
+            r.m_nLevel = 2;
+            r.AddResult("t", "u", "s", false);
+            r.m_strYahooPath = "/next";
+            r.m_strEngineLevels = "#Yahoo#@1@";
+            r.m_reportedEngines = {"Yahoo"};
+            r.m_failedEngines = {"Yahoo"};
+        };
+
+        fill();
+        r.ResetForNextPass(doc);
+        QCOMPARE(r.m_nQID, -1);
+        QCOMPARE(r.m_nHitsReceived, 0);
+        QVERIFY(r.m_reportedEngines.isEmpty() && r.m_failedEngines.isEmpty());
+        QCOMPARE(r.HitCount(), 1);
+        QCOMPARE(r.m_nLevel, 2);
+        QCOMPARE(r.m_strEngineLevels, QStringLiteral("#Yahoo#@1@"));
+
+        doc.UpdateQID = 9;
+        r.m_nQID = 5;
+        r.ResetForNextPass(doc);
+        QCOMPARE(r.m_nQID, 5);
+
+        r.ResetForNewRun(doc); // update: the hits stay
+        QCOMPARE(r.m_nQID, -1);
+        QCOMPARE(r.HitCount(), 1);
+        QVERIFY(r.m_strYahooPath.isEmpty() && r.m_strEngineLevels.isEmpty());
+
+        doc.UpdateQID = -1;
+        fill();
+        r.ResetForNewRun(doc);
+        QCOMPARE(r.HitCount(), 0);
+        QVERIFY(r.m_titles.isEmpty() && r.m_summaries.isEmpty() && r.m_newFlags.isEmpty());
+        r.AddResult("t", "u", "s", false); // the index was emptied with the arrays
+        QCOMPARE(r.HitCount(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQueryResults)
+#include "tst_query_results.moc"
