@@ -6,6 +6,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 CResultsPaging::CResultsPaging(CTrawlexDatabase &db)
     : m_db(db)
 {
@@ -18,6 +20,17 @@ CResultsPaging::Range CResultsPaging::PageRange(int qid, int page, int hitCount)
 
     Range r;
     r.page = page;
+    if (qid < 0) {
+        // A query that was never stored (its save failed) has no rows to read or write.
+        r.start = page * kHitsPerPage;
+        if (r.start >= hitCount) {
+            r.pastEnd = true;
+            r.start = hitCount;
+        } else {
+            r.end = std::min(r.start + kHitsPerPage, hitCount);
+        }
+        return r;
+    }
     r.done = mainQuery.isDone(qid);
 
     if (page > 0) {
@@ -56,6 +69,8 @@ CResultsPaging::Range CResultsPaging::PageRange(int qid, int page, int hitCount)
 
 void CResultsPaging::FinishPage(int qid, const Range &range)
 {
+    if (qid < 0)
+        return;
     const bool noHitAtAll = !range.pastEnd && range.hitCount() == 0 && range.start == 0;
     if (!range.done && (range.pastEnd || noHitAtAll))
         CMainQueryTable(m_db).setDone(qid);
@@ -63,5 +78,7 @@ void CResultsPaging::FinishPage(int qid, const Range &range)
 
 bool CResultsPaging::NextPageIsHeld(int qid, int nextPage, int hitCount)
 {
+    if (qid < 0)
+        return nextPage + 1 <= hitCount / kHitsPerPage;
     return CMainQueryTable(m_db).isDone(qid) || nextPage + 1 <= hitCount / kHitsPerPage;
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QPushButton>
+
+// "Browse" of hit i: its identifier is 50000 + i, from which the click recovers i.
+class CTrawlexBrowseButton final : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    CTrawlexBrowseButton(int hitIndex, QWidget *parent);
+
+    int controlId() const { return m_nId; }
+    int hitIndex() const;
+
+Q_SIGNALS:
+    void browseHit(int hitIndex);
+
+private:
+    int m_nId;
+};

@@ -1,0 +1,9 @@
+#include "CTrawlexMoreButton.h"
+
+#include "TrawlexIds.h"
+
+CTrawlexMoreButton::CTrawlexMoreButton(QWidget *parent)
+    : QPushButton(QStringLiteral("More"), parent)
+{
+    setObjectName(QString::number(TrawlexIds::IDC_MORE));
+}

@@ -1,0 +1,9 @@
+#include "CTrawlexPreviousButton.h"
+
+#include "TrawlexIds.h"
+
+CTrawlexPreviousButton::CTrawlexPreviousButton(QWidget *parent)
+    : QPushButton(QStringLiteral("Previous"), parent)
+{
+    setObjectName(QString::number(TrawlexIds::IDC_PREVIOUS));
+}

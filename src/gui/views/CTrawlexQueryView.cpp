@@ -1,0 +1,333 @@
+#include "CTrawlexQueryView.h"
+
+#include "CTrawlexQueryResultsView.h"
+
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "store/CDaoException.h"
+#include "store/CMainQueryTable.h"
+#include "store/CTrawlexDoc.h"
+#include "views/CQueryTreeData.h"
+
+#include <QBitmap>
+#include <QHeaderView>
+#include <QMetaMethod>
+#include <QPixmap>
+#include <QTreeWidgetItem>
+
+namespace {
+constexpr int kImageWidth = 16;
+constexpr int kImageCount = 5;
+
+QList<QTreeWidgetItem *> TakeDescendants(QTreeWidgetItem *item)
+{
+    QList<QTreeWidgetItem *> all;
+    for (int i = 0; i < item->childCount(); ++i) {
+        QTreeWidgetItem *child = item->child(i);
+        all << child << TakeDescendants(child);
+    }
+    return all;
+}
+} // namespace
+
+CTrawlexQueryView::CTrawlexQueryView(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("QueryTree"));
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(kImageWidth, 15));
+    // Long names scroll sideways rather than being cut.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    LoadImages();
+
+    connect(this, &QTreeWidget::currentItemChanged, this, &CTrawlexQueryView::OnCurrentItemChanged);
+    connect(this, &QTreeWidget::itemExpanded, this, &CTrawlexQueryView::OnItemExpanded);
+    connect(this, &QTreeWidget::itemCollapsed, this, &CTrawlexQueryView::OnItemCollapsed);
+}
+
+CTrawlexQueryView::~CTrawlexQueryView() = default;
+
+void CTrawlexQueryView::LoadImages()
+{
+    // One strip of five 16-pixel images; magenta stands for transparent.
+    QPixmap strip(QStringLiteral(":/trawlex/tree/tree.png"));
+    m_imageList.clear();
+    for (int i = 0; i < kImageCount; ++i) {
+        QPixmap image = strip.isNull() ? QPixmap(kImageWidth, 15) : strip.copy(i * kImageWidth, 0, kImageWidth, 15);
+        if (strip.isNull())
+            image.fill(Qt::transparent);
+        else
+            image.setMask(image.createMaskFromColor(QColor(255, 0, 255)));
+        m_imageList << QIcon(image);
+    }
+    // A query's image turns into the open one while it is selected.
+    QIcon query;
+    query.addPixmap(m_imageList[ImageQuery].pixmap(kImageWidth, 15), QIcon::Normal);
+    query.addPixmap(m_imageList[ImageQuerySelected].pixmap(kImageWidth, 15), QIcon::Selected);
+    m_imageList[ImageQuery] = query;
+}
+
+QIcon CTrawlexQueryView::image(Image index) const
+{
+    return m_imageList.value(index);
+}
+
+void CTrawlexQueryView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results)
+{
+    m_pDoc = doc;
+    m_pQuery = query;
+    m_pResults = results;
+}
+
+void CTrawlexQueryView::ReportError(const CDaoException &e)
+{
+    ReportDaoError(e, m_pPrompt);
+}
+
+QTreeWidgetItem *CTrawlexQueryView::NewItem(const QString &text, Image image)
+{
+    auto *item = new QTreeWidgetItem(QStringList{text});
+    item->setIcon(0, m_imageList.value(image));
+    item->setToolTip(0, text);
+    return item;
+}
+
+void CTrawlexQueryView::AddPlaceholder(QTreeWidgetItem *group)
+{
+    group->addChild(NewItem(QString(), ImageQuery));
+}
+
+void CTrawlexQueryView::Fill(int nView)
+{
+    m_bRefilling = false;
+    m_items.clear();
+    if (!m_pDoc || !m_pDoc->HasDatabase())
+        return;
+
+    QList<CQueryTreeData::Entry> entries;
+    try {
+        entries = CQueryTreeData(m_pDoc->Database()).TopLevel(nView);
+    } catch (const CDaoException &e) {
+        ReportError(e);
+        return;
+    }
+
+    Image image = ImageQuery;
+    switch (nView) {
+    case CQueryTreeData::kSiteView:
+        image = ImageSite;
+        break;
+    case CQueryTreeData::kKeywordView:
+        image = ImageKeyword;
+        break;
+    case CQueryTreeData::kTimeView:
+        image = ImageTime;
+        break;
+    default:
+        break;
+    }
+
+    QList<QTreeWidgetItem *> items;
+    items.reserve(entries.size());
+    m_items.reserve(entries.size());
+    for (const CQueryTreeData::Entry &entry : entries) {
+        QTreeWidgetItem *item = NewItem(entry.text, image);
+        if (entry.qid == -1)
+            AddPlaceholder(item);
+        m_items.insert(item, {nView, entry.text, entry.qid});
+        items << item;
+    }
+    addTopLevelItems(items);
+}
+
+int CTrawlexQueryView::FillChildren(QTreeWidgetItem *item)
+{
+    QueryTreeItem info;
+    if (!GetItemInfo(item, info) || !m_pDoc || !m_pDoc->HasDatabase())
+        return 0;
+
+    QList<CQueryTreeData::Entry> entries;
+    try {
+        entries = CQueryTreeData(m_pDoc->Database()).Children(info.nView, info.strText);
+    } catch (const CDaoException &e) {
+        ReportError(e);
+        return 0;
+    }
+
+    QList<QTreeWidgetItem *> children;
+    for (const CQueryTreeData::Entry &entry : entries) {
+        const bool group = entry.qid == -1;
+        QTreeWidgetItem *child = NewItem(entry.text, group ? ImageTime : ImageQuery);
+        if (group)
+            AddPlaceholder(child);
+        m_items.insert(child, {info.nView, entry.text, entry.qid});
+        children << child;
+    }
+    item->addChildren(children);
+    return int(children.size());
+}
+
+bool CTrawlexQueryView::GetItemInfo(QTreeWidgetItem *item, QueryTreeItem &info)
+{
+    const auto it = m_items.constFind(item);
+    if (!item || it == m_items.constEnd())
+        return false;
+    info = *it;
+    m_current = *it;
+    return true;
+}
+
+void CTrawlexQueryView::ForgetChildren(QTreeWidgetItem *item)
+{
+    // The entries go with their items, so no stale item is ever looked up.
+    const QList<QTreeWidgetItem *> descendants = TakeDescendants(item);
+    for (QTreeWidgetItem *d : descendants)
+        m_items.remove(d);
+    qDeleteAll(item->takeChildren());
+}
+
+void CTrawlexQueryView::OnItemExpanded(QTreeWidgetItem *item)
+{
+    if (m_bExpanding)
+        return;
+    QueryTreeItem info;
+    if (!GetItemInfo(item, info))
+        return;
+    m_bExpanding = true;
+    // Read anew at every opening; the placeholder goes.
+    ForgetChildren(item);
+    if (FillChildren(item) == 0)
+        item->setExpanded(false); // nothing to show: no children, no expand button
+    m_bExpanding = false;
+}
+
+void CTrawlexQueryView::OnItemCollapsed(QTreeWidgetItem *item)
+{
+    if (m_bExpanding || !m_items.contains(item) || item->childCount() == 0)
+        return;
+    m_bExpanding = true;
+    ForgetChildren(item);
+    AddPlaceholder(item);
+    m_bExpanding = false;
+}
+
+void CTrawlexQueryView::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
+{
+    // Refills and the pruning of a closed group move the selection without meaning it; a
+    // run owns the query and the results until it ends.
+    if (m_bRefilling || m_bExpanding || !m_pDoc || !m_pDoc->HasDatabase() || !m_pQuery || !m_pResults
+        || m_pResults->m_bRunning)
+        return;
+    QueryTreeItem info;
+    if (!GetItemInfo(current, info) || info.nQID == -1)
+        return;
+
+    const int qid = info.nQID;
+    try {
+        m_pResults->LoadStoredResults(*m_pDoc, qid);
+        m_pQuery->LoadQuery(m_pDoc->Database(), qid);
+    } catch (const CDaoException &e) {
+        ReportError(e);
+        // What was loaded may be half the query: show no page rather than a wrong one.
+        if (m_pResultsView)
+            m_pResultsView->DestroyPageControls();
+        return;
+    }
+    m_pResults->m_nQID = qid;
+    if (m_pResultsView) {
+        m_pResultsView->m_nPage = 0;
+        m_pResultsView->ShowPage();
+    }
+}
+
+void CTrawlexQueryView::SwitchArrangement(int nView)
+{
+    m_nViewMode = nView;
+    m_bRefilling = true;
+    clear();
+    Fill(nView);
+}
+
+int CTrawlexQueryView::selectedQueryId()
+{
+    QueryTreeItem info;
+    if (!GetItemInfo(currentItem(), info))
+        return -1;
+    return info.nQID;
+}
+
+void CTrawlexQueryView::initialiseTree()
+{
+    m_nViewMode = CQueryTreeData::kNameView;
+    m_bRefilling = true;
+    clear();
+    Fill(CQueryTreeData::kNameView);
+    if (QTreeWidgetItem *first = topLevelItem(0))
+        setCurrentItem(first);
+}
+
+void CTrawlexQueryView::showNewestQuery()
+{
+    if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
+        Q_EMIT switchViewRequested(CQueryTreeData::kNameView);
+    else
+        SwitchArrangement(CQueryTreeData::kNameView);
+    if (!m_pDoc || !m_pDoc->HasDatabase())
+        return;
+
+    int newest = -1;
+    try {
+        newest = CMainQueryTable(m_pDoc->Database()).maxQid();
+    } catch (const CDaoException &e) {
+        ReportError(e);
+        return;
+    }
+    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it) {
+        if (it.value().nQID == newest && newest != -1) {
+            setCurrentItem(it.key());
+            scrollToItem(it.key());
+            break;
+        }
+    }
+}
+
+CTrawlexQueryView::DeleteOutcome CTrawlexQueryView::deleteSelectedQuery()
+{
+    QTreeWidgetItem *item = currentItem();
+    if (!item || !m_pDoc || !m_pDoc->HasDatabase())
+        return DeleteOutcome::NothingSelected;
+    QueryTreeItem info;
+    if (!GetItemInfo(item, info) || info.nQID == -1)
+        return DeleteOutcome::NotAQuery;
+    try {
+        CMainQueryTable(m_pDoc->Database()).deleteQuery(info.nQID);
+    } catch (const CDaoException &e) {
+        ReportError(e);
+        return DeleteOutcome::Failed;
+    }
+    if (m_pResultsView)
+        m_pResultsView->DestroyPageControls();
+    if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
+        Q_EMIT switchViewRequested(m_nViewMode);
+    else
+        SwitchArrangement(m_nViewMode);
+    return DeleteOutcome::Deleted;
+}
+
+void CTrawlexQueryView::customEvent(QEvent *event)
+{
+    if (event->type() == kInitialiseEvent) {
+        initialiseTree();
+        event->accept();
+    } else if (event->type() == kShowNewestEvent) {
+        showNewestQuery();
+        event->accept();
+    } else {
+        QTreeWidget::customEvent(event);
+    }
+}
