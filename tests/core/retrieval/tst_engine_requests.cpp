@@ -1,4 +1,4 @@
-#include "engines/EngineRequests.h"
+#include "retrieval/engines/EngineRequests.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "EngineAddress.h"
-#include "HttpRequestText.h"
-#include "QueryWords.h"
+#include "retrieval/EngineAddress.h"
+#include "retrieval/HttpRequestText.h"
+#include "retrieval/QueryWords.h"
 
 #include <QtTest>
 
