@@ -283,7 +283,7 @@ void tst_cli_store::help()
     QFETCH(QString, command);
     const CliRun r = runCli({command, QStringLiteral("--help")});
     QCOMPARE(r.status, 0);
-    QVERIFY(r.out.contains("Usage: trawlex-cli " + command.toUtf8()));
+    QVERIFY(r.out.contains(QByteArray(QByteArray("Usage: trawlex-cli ") + command.toUtf8())));
     const CliRun bad = runCli({command, QStringLiteral("--db")});
     QCOMPARE(bad.status, 2);
 }
