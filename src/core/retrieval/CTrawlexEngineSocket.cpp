@@ -40,6 +40,11 @@ int pageCounter(const QString &engine, const QString &levels)
     return levels.mid(open + 1, close - open - 1).toInt();
 }
 
+bool isRedirect(const QByteArray &upper)
+{
+    return upper.contains("HTTP/1.1 302 MOVED TEMPORARILY") || upper.contains("HTTP/1.0 302 MOVED");
+}
+
 } // namespace
 
 CTrawlexEngineSocket::CTrawlexEngineSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread)
@@ -151,8 +156,10 @@ void CTrawlexEngineSocket::OnReceive()
 bool CTrawlexEngineSocket::IsPageComplete(QByteArrayView chunk)
 {
     const QByteArray upper = chunk.toByteArray().toUpper();
-    if (!upper.contains("</HTML>") || upper.contains("HTTP/1.1 302 MOVED TEMPORARILY")
-        || upper.contains("HTTP/1.0 302 MOVED"))
+    if (!upper.contains("</HTML>") || isRedirect(upper))
+        return false;
+    // A redirect whose body comes in a later read than its status line is still no page.
+    if (isRedirect(m_strPage.left(64).toUpper()))
         return false;
     if (m_nHits == 0)
         ParseResults();
