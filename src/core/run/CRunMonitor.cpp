@@ -21,6 +21,11 @@
 
 #include <algorithm>
 
+CRunMonitor::CRunMonitor(CTrawlexDoc &doc, IUserPrompt &prompt, QObject *parent)
+    : CRunMonitor(doc, doc.Query(), doc.ResultsSet(), prompt, parent)
+{
+}
+
 CRunMonitor::CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryResults &results,
                          IUserPrompt &prompt, QObject *parent)
     : QObject(parent)
@@ -169,6 +174,7 @@ void CRunMonitor::OnEngineHit(CResultPacketEvent &e)
 
     const int percent = RunTexts::progressPercent(m_results.m_nHitsReceived, PageIndex(),
                                                   m_results.m_nSavedCount, m_nEngineCount);
+    Q_EMIT progress(percent);
     Q_EMIT statusText(RunTexts::progress(percent));
 }
 

@@ -38,6 +38,8 @@ public:
         int maxDelay = 60; // seconds per engine
     };
 
+    // Runs the document's query into the document's results set.
+    CRunMonitor(CTrawlexDoc &doc, IUserPrompt &prompt, QObject *parent = nullptr);
     CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryResults &results,
                 IUserPrompt &prompt, QObject *parent = nullptr);
     ~CRunMonitor() override;
@@ -71,6 +73,8 @@ public:
 Q_SIGNALS:
     // Text for the status bar's message pane: "Initializing", "Progress n%", "Ready".
     void statusText(const QString &text);
+    // The figure behind "Progress n%", for a progress bar.
+    void progress(int percent);
     // A pass has started: Stop on, the "More" and "Previous" buttons off, fly-by texts off.
     void runStarted();
     // The run has ended however it ended: Stop off, fly-by texts on again.
