@@ -1,0 +1,117 @@
+#include "app/CTrawlexApp.h"
+
+#include "app/CTrawlexSettings.h"
+#include "app/InternetSession.h"
+#include "common/CMessageBoxPrompt.h"
+#include "frame/CMainFrame.h"
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "run/CRunMonitor.h"
+#include "store/CDaoException.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+// Set by the start-up benchmark: print a line when the window has been drawn, then end.
+bool reportFirstShow()
+{
+    return qEnvironmentVariableIsSet("TRAWLEX_REPORT_SHOWN");
+}
+
+class CFirstPaintWatcher final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            std::fputs("shown\n", stdout);
+            std::fflush(stdout);
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
+CTrawlexApp::CTrawlexApp(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Quorvel Software"));
+    setApplicationName(QStringLiteral("Trawlex"));
+    setApplicationVersion(QStringLiteral("1.12"));
+    setWindowIcon(QIcon(QStringLiteral(":/trawlex/trawlex.png")));
+}
+
+CTrawlexApp::~CTrawlexApp()
+{
+    // The window goes before the objects it shows; the document last.
+    m_frame.reset();
+    m_monitor.reset();
+    SetActiveTrawlexDoc(nullptr);
+}
+
+CTrawlexApp *CTrawlexApp::instance()
+{
+    return qobject_cast<CTrawlexApp *>(QCoreApplication::instance());
+}
+
+bool CTrawlexApp::IsInternetSessionActive() const
+{
+    return ::IsInternetSessionActive(m_settings->DirectConnection);
+}
+
+bool CTrawlexApp::InitInstance()
+{
+    m_prompt = std::make_unique<CMessageBoxPrompt>();
+    m_settings = std::make_unique<CTrawlexSettings>();
+    m_settings->load();
+    // Without a stored answer the connection counts as direct for this session; nothing is
+    // written, so the question can still be asked once the Connection dialog exists.
+    if (m_settings->connection() == CTrawlexSettings::Connection::Unknown)
+        m_settings->DirectConnection = true;
+
+    if (!IsInternetSessionActive()) {
+        m_prompt->showMessage(QStringLiteral("Error!  Internet session must be active to load Trawlex."));
+        m_nExitCode = 1;
+        return false;
+    }
+
+    m_doc = std::make_unique<CTrawlexDoc>();
+    if (!m_doc->OpenDatabase(QString(), m_prompt.get())) {
+        m_nExitCode = 1;
+        return false;
+    }
+    SetActiveTrawlexDoc(m_doc.get());
+    m_doc->m_bFirstNewDocument = false;
+
+    m_monitor = std::make_unique<CRunMonitor>(*m_doc, m_doc->Query(), m_doc->ResultsSet(), *m_prompt);
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_settings, *m_monitor, *m_prompt);
+    m_prompt->setParentWidget(m_frame.get());
+    if (reportFirstShow())
+        m_frame->installEventFilter(new CFirstPaintWatcher(m_frame.get()));
+    m_frame->show();
+
+    try {
+        m_doc->LoadEngineAddressList();
+    } catch (const CDaoException &e) {
+        ReportDaoError(e, m_prompt.get());
+    }
+    return true;
+}
+
+bool CTrawlexApp::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const CDaoException &e) {
+        ReportDaoError(e, m_prompt.get());
+    }
+    return false;
+}

@@ -1,0 +1,535 @@
+#include "frame/CMainFrame.h"
+
+#include "TrawlexIds.h"
+#include "app/CTrawlexSettings.h"
+#include "app/IUserPrompt.h"
+#include "frame/CTrawlexToolBar.h"
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "run/CRunMonitor.h"
+#include "run/RunTexts.h"
+#include "sheet/CTrawlexPropertySheetQuery.h"
+#include "views/CTrawlexQueryResultsView.h"
+#include "views/CTrawlexQueryView.h"
+#include "store/CDaoException.h"
+#include "store/CTrawlexDatabase.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QUrl>
+
+using namespace TrawlexIds;
+
+namespace {
+bool isViewCommand(int id)
+{
+    return id == ID_VIEW_NAME || id == ID_VIEW_SITE || id == ID_VIEW_KEYWORD || id == ID_VIEW_TIME;
+}
+} // namespace
+
+CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor &monitor,
+                       IUserPrompt &prompt, QWidget *parent)
+    : QMainWindow(parent)
+    , m_doc(doc)
+    , m_settings(settings)
+    , m_query(doc.Query())
+    , m_results(doc.ResultsSet())
+    , m_monitor(monitor)
+    , m_prompt(prompt)
+{
+    setObjectName(QString::number(IDR_MAINFRAME));
+    // The title is the application's alone: there is no document file name to add.
+    setWindowTitle(QStringLiteral("Trawlex"));
+    setWindowIcon(QIcon(QStringLiteral(":/trawlex/trawlex.png")));
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    createPanes();
+
+    m_pSheet = new CTrawlexPropertySheetQuery(this);
+    m_pSheet->setUserPrompt(&m_prompt);
+    m_pSheet->setRunMonitor(&m_monitor);
+    connectMonitor();
+    applyLimits();
+
+    // The command states follow the run as the event loop goes idle, wherever the change came from.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::OnUpdateCommandUI);
+    OnUpdateCommandUI();
+    resize(900, 620);
+    m_pSplitter->setSizes({280, width() - 280});
+
+    // The tree fills itself by name and selects the first query once the window exists.
+    QCoreApplication::postEvent(m_pTreeView, new QEvent(CTrawlexQueryView::kInitialiseEvent));
+}
+
+void CMainFrame::createPanes()
+{
+    m_pSplitter = new QSplitter(Qt::Horizontal, this);
+    m_pSplitter->setObjectName(QString::number(AFX_IDW_PANE_FIRST));
+    m_pSplitter->setChildrenCollapsible(false);
+    setCentralWidget(m_pSplitter);
+
+    m_pTreeView = new CTrawlexQueryView(m_pSplitter);
+    m_pTreeView->setObjectName(QString::number(IDC_QUERY_TREE));
+    m_pResultsView = new CTrawlexQueryResultsView(m_pSplitter);
+    m_pResultsView->setObjectName(QString::number(IDC_RESULTS_VIEW));
+    m_pSplitter->addWidget(m_pTreeView);
+    m_pSplitter->addWidget(m_pResultsView);
+    m_pSplitter->setStretchFactor(0, 0);
+    m_pSplitter->setStretchFactor(1, 1);
+    m_pTreeView->resize(280, 280);
+
+    m_pTreeView->setDocument(&m_doc, &m_query, &m_results);
+    m_pTreeView->setResultsView(m_pResultsView);
+    m_pTreeView->setPrompt(&m_prompt);
+    m_pResultsView->setDocument(&m_doc, &m_query, &m_results);
+    m_pResultsView->setSettings(&m_settings);
+    m_pResultsView->setPrompt(&m_prompt);
+    m_pResultsView->setRunMonitor(&m_monitor);
+    m_monitor.SetPageState(m_pResultsView);
+    connect(m_pTreeView, &CTrawlexQueryView::switchViewRequested, this, &CMainFrame::SwitchView);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction *CMainFrame::action(int id) const
+{
+    return m_actions.value(id, nullptr);
+}
+
+QList<int> CMainFrame::commandIds() const
+{
+    QList<int> ids = m_actions.keys();
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+QAction *CMainFrame::addCommand(int id, const QString &text, const QString &statusTip, const QString &toolTip)
+{
+    auto *action = new QAction(text, this);
+    action->setObjectName(QString::number(id));
+    action->setData(id);
+    if (!statusTip.isEmpty())
+        action->setStatusTip(statusTip);
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::createActions()
+{
+    QAction *a = addCommand(ID_FILE_NEW, QStringLiteral("&New Query\tCtrl+N"),
+                            QStringLiteral("Set up a new query and run it"), QStringLiteral("New Query"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/newquery.png")));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnFileNew);
+
+    a = addCommand(ID_FILE_OPEN, QStringLiteral("&Open Query\tCtrl+O"),
+                   QStringLiteral("Open the selected query to change it and run it again"), QStringLiteral("Open Query"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/openquery.png")));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+
+    a = addCommand(ID_FILE_UPDATE, QStringLiteral("&Update Query"),
+                   QStringLiteral("Run the selected query again and mark the new results"), QStringLiteral("Update Query"));
+    a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/updatequery.png")));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnUpdateQuery);
+
+    addCommand(ID_PREFERENCES, QStringLiteral("&Preferences"),
+               QStringLiteral("Set the time limit, the connections and the days visited links are marked"));
+
+    a = addCommand(ID_APP_EXIT, QStringLiteral("E&xit"), QStringLiteral("Quit Trawlex"));
+    connect(a, &QAction::triggered, this, &QWidget::close);
+
+    // Del and the D key both delete.
+    a = addCommand(ID_EDIT_DELETE, QStringLiteral("D&elete\tDel"), QStringLiteral("Delete the selected query"));
+    a->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_D)});
+    connect(a, &QAction::triggered, this, &CMainFrame::OnDelete);
+
+    a = addCommand(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), QStringLiteral("Show or hide the toolbar"));
+    a->setCheckable(true);
+    a->setChecked(true);
+
+    struct ViewCommand { int id; const char *text; const char *tip; const char *image; };
+    const ViewCommand views[] = {
+        {ID_VIEW_NAME, "&Name View", "List the queries by name\nName View", "nameview"},
+        {ID_VIEW_SITE, "&Site View", "List the sites found and the queries that found them\nSite View", "siteview"},
+        {ID_VIEW_KEYWORD, "&Keyword View", "List the keywords used and the queries that use them\nKeyword View", "keywordview"},
+        {ID_VIEW_TIME, "&Time View", "List the queries by the day they were run\nTime View", "timeview"},
+    };
+    for (const ViewCommand &v : views) {
+        const QStringList tip = QString::fromLatin1(v.tip).split(QLatin1Char('\n'));
+        a = addCommand(v.id, QLatin1String(v.text), tip.at(0), tip.at(1));
+        a->setCheckable(true);
+        a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/%1.png").arg(QLatin1String(v.image))));
+        const int id = v.id;
+        connect(a, &QAction::triggered, this, [this, id] { OnViewSwitch(id); });
+    }
+
+    a = addCommand(ID_HELP_FAQ, QStringLiteral("&Help"), QStringLiteral("Open the Trawlex help page"), QStringLiteral("Help"));
+    a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/help.png")));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnHelp);
+
+    addCommand(ID_APP_ABOUT, QStringLiteral("&About Trawlex..."), QStringLiteral("Show the program's version"));
+    addCommand(ID_INTERNET_CONNECTION, QStringLiteral("&Internet Connection"),
+               QStringLiteral("Say whether you connect directly or by dial-up"));
+    addCommand(ID_CHECK_VERSION, QStringLiteral("&Check Version"),
+               QStringLiteral("Ask Quorvel Software whether a newer Trawlex exists"));
+
+    // On the toolbar only.
+    a = addCommand(ID_STOP, QStringLiteral("Stop"), QStringLiteral("Stop the Query in progress"), QStringLiteral("Stop"));
+    a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/stop.png")));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnStop);
+
+    // F6 and Shift+F6 move between the tree and the results.
+    a = addCommand(ID_NEXT_PANE, QStringLiteral("Next Pane"));
+    a->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(a, &QAction::triggered, this, [this] { OnNextPane(true); });
+    addAction(a);
+    a = addCommand(ID_PREV_PANE, QStringLiteral("Previous Pane"));
+    a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(a, &QAction::triggered, this, [this] { OnNextPane(false); });
+    addAction(a);
+}
+
+void CMainFrame::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->addAction(action(ID_FILE_NEW));
+    file->addAction(action(ID_FILE_OPEN));
+    file->addAction(action(ID_FILE_UPDATE));
+    file->addSeparator();
+    file->addAction(action(ID_PREFERENCES));
+    file->addSeparator();
+    file->addAction(action(ID_APP_EXIT));
+
+    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(action(ID_EDIT_DELETE));
+
+    QMenu *view = bar->addMenu(QStringLiteral("&View"));
+    view->addAction(action(ID_VIEW_TOOLBAR));
+    view->addSeparator();
+    view->addAction(action(ID_VIEW_NAME));
+    view->addAction(action(ID_VIEW_SITE));
+    view->addAction(action(ID_VIEW_KEYWORD));
+    view->addAction(action(ID_VIEW_TIME));
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    help->addAction(action(ID_HELP_FAQ));
+    help->addAction(action(ID_APP_ABOUT));
+    help->addSeparator();
+    help->addAction(action(ID_INTERNET_CONNECTION));
+    help->addAction(action(ID_CHECK_VERSION));
+
+    // Menus being opened get their states at once, not at the next idle moment.
+    for (QMenu *menu : {file, edit, view, help})
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
+}
+
+void CMainFrame::createToolBar()
+{
+    m_pToolBar = new CTrawlexToolBar(this);
+    for (int id : {ID_VIEW_NAME, ID_VIEW_SITE, ID_VIEW_KEYWORD, ID_VIEW_TIME, ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_UPDATE})
+        m_pToolBar->addCommand(action(id));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addCommand(action(ID_STOP));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addCommand(action(ID_HELP_FAQ));
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    QAction *toggle = action(ID_VIEW_TOOLBAR);
+    connect(toggle, &QAction::toggled, m_pToolBar, &QWidget::setVisible);
+    connect(m_pToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QString::number(AFX_IDW_STATUS_BAR));
+    m_pMessagePane = new QLabel(QStringLiteral("Ready"), bar);
+    m_pMessagePane->setObjectName(QStringLiteral("pane0"));
+    m_pMessagePane->setTextFormat(Qt::PlainText);
+    m_pMessagePane->setMinimumWidth(1);
+    bar->addWidget(m_pMessagePane, 1);
+    const char *indicators[] = {"CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 3; ++i) {
+        auto *pane = new QLabel(QLatin1String(indicators[i]), bar);
+        pane->setObjectName(QStringLiteral("pane%1").arg(i + 1));
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+        m_indicators[i] = pane;
+    }
+}
+
+void CMainFrame::SetMessageText(const QString &text)
+{
+    m_pMessagePane->setText(text);
+}
+
+QString CMainFrame::MessageText() const
+{
+    return m_pMessagePane->text();
+}
+
+void CMainFrame::OnUpdateCommandUI()
+{
+    const bool running = m_results.m_bRunning;
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        const int id = it.key();
+        if (id < ID_UPDATE_UI_FIRST || id > ID_UPDATE_UI_LAST)
+            continue;
+        QAction *a = it.value();
+        if (id == ID_STOP) {
+            a->setEnabled(running);
+            continue;
+        }
+        a->setEnabled(!running);
+        if (!running && isViewCommand(id))
+            a->setChecked(id == ViewMode());
+    }
+    // A view button clicked during a run must not keep a check it was never given.
+    if (running) {
+        for (int id : {ID_VIEW_NAME, ID_VIEW_SITE, ID_VIEW_KEYWORD, ID_VIEW_TIME})
+            action(id)->setChecked(id == ViewMode());
+    }
+}
+
+QString CMainFrame::ViewLabelText(int id)
+{
+    switch (id) {
+    case ID_VIEW_SITE: return QStringLiteral("Current View:  Site");
+    case ID_VIEW_TIME: return QStringLiteral("Current View:  Time");
+    case ID_VIEW_KEYWORD: return QStringLiteral("Current View:  KeyWord");
+    default: return QStringLiteral("Current View:  Name");
+    }
+}
+
+void CMainFrame::OnViewSwitch(int id)
+{
+    if (id != ViewMode())
+        SwitchView(id);
+    OnUpdateCommandUI();
+}
+
+void CMainFrame::OnNextPane(bool forward)
+{
+    if (!m_pSplitter || m_pSplitter->count() == 0)
+        return;
+    int current = -1;
+    for (int i = 0; i < m_pSplitter->count(); ++i) {
+        QWidget *pane = m_pSplitter->widget(i);
+        if (pane->isAncestorOf(QApplication::focusWidget()) || pane == QApplication::focusWidget())
+            current = i;
+    }
+    const int n = m_pSplitter->count();
+    const int next = current < 0 ? 0 : (current + (forward ? 1 : n - 1)) % n;
+    m_pSplitter->widget(next)->setFocus(Qt::ShortcutFocusReason);
+}
+
+QString CMainFrame::HelpFilePath()
+{
+    const QString name = QStringLiteral("faqtrawlex.htm");
+    QStringList candidates{QDir::current().absoluteFilePath(name),
+                           QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(name),
+                           QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/trawlex/") + name)};
+    for (const QString &dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        candidates.append(dir + QStringLiteral("/trawlex/") + name);
+    for (const QString &path : std::as_const(candidates)) {
+        if (QFileInfo::exists(path))
+            return QFileInfo(path).absoluteFilePath();
+    }
+    // No copy anywhere: write out the one built into the program.
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString target = dir + QLatin1Char('/') + name;
+    if (QDir().mkpath(dir)) {
+        QFile::remove(target);
+        if (QFile::copy(QStringLiteral(":/trawlex/faqtrawlex.htm"), target)) {
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+            return target;
+        }
+    }
+    return QString();
+}
+
+void CMainFrame::OnHelp()
+{
+    // A failure to open is not reported, as it never was.
+    const QString path = HelpFilePath();
+    if (path.isEmpty())
+        return;
+    const QUrl url = QUrl::fromLocalFile(path);
+    QDesktopServices::openUrl(url);
+    emit helpOpened(url);
+}
+
+bool CMainFrame::event(QEvent *event)
+{
+    // Fly-by texts stay off while a query shows its progress there.
+    if (event->type() == QEvent::StatusTip && m_pToolBar && !m_pToolBar->flyBy())
+        return true;
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::connectMonitor()
+{
+    connect(&m_monitor, &CRunMonitor::statusText, this, &CMainFrame::SetMessageText);
+    connect(&m_monitor, &CRunMonitor::runStarted, this, [this] {
+        m_pResultsView->setPageButtonsEnabled(false);
+        m_pToolBar->setFlyBy(false);
+        statusBar()->clearMessage();
+        OnUpdateCommandUI();
+    });
+    connect(&m_monitor, &CRunMonitor::runEnded, this, [this] {
+        m_pToolBar->setFlyBy(true);
+        OnUpdateCommandUI();
+    });
+    connect(&m_monitor, &CRunMonitor::completionMessage, this, [this](const QString &text) { m_prompt.showMessage(text); });
+    connect(&m_monitor, &CRunMonitor::timeoutMessage, this, [this](const QString &text) { m_prompt.showMessage(text); });
+    connect(&m_monitor, &CRunMonitor::pageButtonsEnabled, this, [this] { m_pResultsView->setPageButtonsEnabled(true); });
+    connect(&m_monitor, &CRunMonitor::showNewestQuery, this, [this] {
+        m_pTreeView->showNewestQuery();
+        // The tree may have switched to the name arrangement by itself.
+        m_pToolBar->setViewLabelText(ViewLabelText(ViewMode()));
+    });
+    connect(&m_monitor, &CRunMonitor::showPage, this, [this] { m_pResultsView->ShowPage(); });
+}
+
+void CMainFrame::applyLimits()
+{
+    CRunMonitor::Limits limits;
+    limits.directConnection = m_settings.DirectConnection;
+    limits.maxConns = m_settings.MaxConns;
+    limits.maxDelay = m_settings.MaxDelay;
+    m_monitor.SetLimits(limits);
+}
+
+bool CMainFrame::StartRun(bool bContinue)
+{
+    // Settings changed since the last run take effect now.
+    applyLimits();
+    bool started = false;
+    try {
+        started = m_monitor.StartRun(bContinue);
+    } catch (const CDaoException &e) {
+        ReportDaoError(e, &m_prompt);
+    }
+    OnUpdateCommandUI();
+    return started;
+}
+
+bool CMainFrame::LoadSelectedQuery(int qid)
+{
+    try {
+        m_query.LoadQuery(m_doc.Database(), qid);
+    } catch (const CDaoException &e) {
+        ReportDaoError(e, &m_prompt);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::OnFileNew()
+{
+    m_query.Clear();
+    m_pSheet->ResetPages();
+    if (m_pSheet->DoModal(m_query) != QDialog::Accepted) {
+        SetMessageText(RunTexts::ready());
+        return;
+    }
+    if (!StartRun(false)) {
+        // Nothing runs: the commands must not stay greyed behind a run that never began.
+        m_results.m_bRunning = false;
+        OnUpdateCommandUI();
+    }
+}
+
+void CMainFrame::OnFileOpen()
+{
+    m_pSheet->ResetPages();
+    const int qid = GetSelectedQueryId();
+    if (qid == -1 || !LoadSelectedQuery(qid))
+        return;
+    if (m_pSheet->DoModal(m_query) != QDialog::Accepted) {
+        SetMessageText(RunTexts::ready());
+        return;
+    }
+    if (!StartRun(false)) {
+        m_results.m_bRunning = false;
+        OnUpdateCommandUI();
+    }
+}
+
+void CMainFrame::OnUpdateQuery()
+{
+    m_pSheet->ResetPages();
+    const int qid = GetSelectedQueryId();
+    if (qid != -1 && !LoadSelectedQuery(qid))
+        return;
+    m_doc.PrepareUpdate(m_results);
+    if (!StartRun(false)) {
+        // The update never began: the query on show is still the stored one.
+        m_doc.CancelUpdate(m_results);
+        OnUpdateCommandUI();
+    }
+}
+
+void CMainFrame::OnStop()
+{
+    m_monitor.Stop();
+    OnUpdateCommandUI();
+}
+
+int CMainFrame::ViewMode() const
+{
+    return m_pTreeView ? m_pTreeView->m_nViewMode : int(ID_VIEW_NAME);
+}
+
+int CMainFrame::GetSelectedQueryId() const
+{
+    return m_pTreeView->selectedQueryId();
+}
+
+void CMainFrame::SwitchView(int id)
+{
+    m_pTreeView->SwitchArrangement(id);
+    m_pToolBar->setViewLabelText(ViewLabelText(id));
+    OnUpdateCommandUI();
+}
+
+void CMainFrame::OnDelete()
+{
+    switch (m_pTreeView->deleteSelectedQuery()) {
+    case CTrawlexQueryView::DeleteOutcome::NotAQuery:
+        m_prompt.showMessage(QStringLiteral("Error!  Delete only valid on query names!"));
+        break;
+    case CTrawlexQueryView::DeleteOutcome::NothingSelected:
+    case CTrawlexQueryView::DeleteOutcome::Deleted:
+    case CTrawlexQueryView::DeleteOutcome::Failed: // reported by the tree
+        break;
+    }
+}

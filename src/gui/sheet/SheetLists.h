@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QListWidget;
+
+// The sorted list and combo boxes of the query pages: kept in case-insensitive order, and
+// searched for an exact text without regard to case, as the pages' duplicate tests require.
+namespace SheetLists {
+
+int findExact(const QListWidget *list, const QString &text);
+int findExact(const QComboBox *combo, const QString &text);
+// Inserts at its sorted place and returns the row.
+int insertSorted(QListWidget *list, const QString &text);
+int insertSorted(QComboBox *combo, const QString &text);
+
+// The parts of an entry text ("include:apple", "fruit:optional:pear"...).
+QString beforeFirstColon(const QString &entry);
+QString afterFirstColon(const QString &entry);
+QString afterLastColon(const QString &entry);
+// Between the first and the last colon ("fruit:optional:pear" gives "optional").
+QString betweenColons(const QString &entry);
+
+// "include" 0, "exclude" 1, anything else 2.
+int qualifierIndex(const QString &qualifier);
+// Index 0, 1, 2 to "include", "exclude", "optional".
+QString qualifierName(int index);
+
+} // namespace SheetLists
