@@ -123,11 +123,17 @@ void LoopbackEngineServer::onReadyRead(Connection *c)
     const QList<QByteArray> words = r.bytes.left(r.bytes.indexOf('\n')).split(' ');
     r.path = words.size() > 1 ? words.at(1) : QByteArray();
 
+    const Script *best = nullptr;
+    qsizetype bestLength = -1;
     for (const auto &[prefix, script] : std::as_const(m_scripts)) {
-        if (r.path.startsWith(prefix)) {
-            answer(c, script);
-            return;
+        if (r.path.startsWith(prefix) && prefix.size() > bestLength) {
+            best = &script;
+            bestLength = prefix.size();
         }
+    }
+    if (best) {
+        answer(c, *best);
+        return;
     }
     answer(c, page("HTTP/1.0 404 Not Found\r\n\r\n<HTML>not here</HTML>\r\n"));
 }

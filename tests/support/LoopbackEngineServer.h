@@ -13,7 +13,7 @@ class QTcpSocket;
 
 // A scripted web server on 127.0.0.1 standing in for the engines in exchange tests. It reads
 // each request up to its empty line (a bare "\n\n" as the program sends, or CRLF), records it,
-// and answers by the first script whose path prefix matches the request path.
+// and answers by the script with the longest path prefix that matches the request path.
 class LoopbackEngineServer final : public QObject
 {
     Q_OBJECT
