@@ -1,0 +1,14 @@
+#pragma once
+
+#include "../EngineHit.h"
+
+#include <QByteArrayView>
+
+class PageDecoding;
+
+// Cuts the hits out of a HotBot result page and hands them to the sink in page order.
+namespace HotBotParser {
+
+void parse(QByteArrayView page, const PageDecoding &decoding, const HitSink &deliver);
+
+} // namespace HotBotParser
