@@ -35,7 +35,8 @@ CRunMonitor::CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryRe
     , m_prompt(prompt)
     , m_retrieval(std::make_unique<CEngineRetrieval>())
 {
-    m_runTimer.setTimerType(Qt::CoarseTimer);
+    // Precise: the period races the engines' own limits, and coarse timers may fire late.
+    m_runTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_runTimer, &QTimer::timeout, this, &CRunMonitor::OnRunTimer);
 }
 
@@ -131,11 +132,13 @@ bool CRunMonitor::StartRun(bool bContinue)
     m_nEngineCount = int(params.engines.size());
 
     m_state = State::Running;
-    m_retrieval->Start(params);
     Q_EMIT statusText(RunTexts::initializing());
     m_nEndedAtLastTick = int(m_results.m_reportedEngines.size());
-    // A query without engines still gets a finite period, so it times out instead of never.
+    // Armed before the engines start, so a period is never shorter than the engines' own
+    // limits (with one engine both are MaxDelay). A query without engines still gets a
+    // finite period, so it times out instead of never.
     m_runTimer.start(std::max(1, m_limits.maxDelay) * std::max(1, m_nEngineCount) * 1000);
+    m_retrieval->Start(params);
     return true;
 }
 
