@@ -259,7 +259,7 @@ QString PageWriter::excite(const EngineRequest &request, const QList<Corpus::Hit
                  + QLatin1String("% </B></FONT>          <B><A HREF=\"") + d.url + QLatin1String("\">") + html(d.title)
                  + QLatin1String("</A></B>&nbsp;\n                          <BR><B><I>URL: </I></B>") + d.url
                  + QLatin1String("\n                          <BR><B><I>Summary: </I></B>") + html(d.summary)
-                 + QLatin1String("\n                          <BR><B><I>More Like This:</I></B>"
+                 + QLatin1String("<BR>\n                          <B><I>More Like This:</I></B>"
                                  "<A HREF=\"/excite/search.gw?look=default&qbe=")
                  + num(hits.at(i).index)
                  + QLatin1String("&showSummary=true\"> Click here to perform a search for documents like this one.</A><P>\n");
