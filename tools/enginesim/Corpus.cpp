@@ -3,6 +3,7 @@
 #include "QueryExpression.h"
 
 #include <QFile>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -123,6 +124,12 @@ void finish(SimDocument &doc)
     doc.lowerUrl = doc.url.toLower();
     doc.titleWords = Corpus::words(doc.title);
     doc.summaryWords = Corpus::words(doc.summary);
+    doc.titleIds.clear();
+    doc.summaryIds.clear();
+    for (const QString &word : std::as_const(doc.titleWords))
+        doc.titleIds.append(Corpus::wordId(word, true));
+    for (const QString &word : std::as_const(doc.summaryWords))
+        doc.summaryIds.append(Corpus::wordId(word, true));
     doc.lowerLinks.clear();
     doc.linkHosts.clear();
     for (const QString &link : std::as_const(doc.links)) {
@@ -250,6 +257,20 @@ QStringList Corpus::words(const QString &text)
     if (!current.isEmpty())
         result.append(current);
     return result;
+}
+
+int Corpus::wordId(const QString &word, bool create)
+{
+    // The simulator answers on one thread, so one table serves all corpora.
+    static QHash<QString, int> vocabulary;
+    const auto found = vocabulary.constFind(word);
+    if (found != vocabulary.constEnd())
+        return *found;
+    if (!create)
+        return -1;
+    const int id = int(vocabulary.size());
+    vocabulary.insert(word, id);
+    return id;
 }
 
 QString Corpus::hostOf(const QString &url)

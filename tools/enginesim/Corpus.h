@@ -38,6 +38,9 @@ public:
     // Lower-cased words of a text, split at anything not a letter or digit.
     static QStringList words(const QString &text);
     static QString hostOf(const QString &url);
+    // The number of a lower-case word in the vocabulary of every corpus in this
+    // process; -1 for a word no page contains when create is false.
+    static int wordId(const QString &word, bool create = false);
 
 private:
     QList<SimDocument> m_documents;

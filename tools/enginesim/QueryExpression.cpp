@@ -56,15 +56,20 @@ bool domainMatches(const QString &host, const QString &domain)
     return dotted.contains(QString(u'.' + domain + u'.'));
 }
 
-bool phraseIn(const QStringList &haystack, const QStringList &words, bool prefix, int *count)
+// Counts (or, without count, finds) the phrase in a page's words. A prefix
+// term compares its last word by text; all else compares word numbers.
+bool phraseIn(const QList<int> &ids, const QStringList &haystack, const QList<int> &words,
+              const QStringList &texts, bool prefix, int *count)
 {
     const qsizetype n = words.size();
     int found = 0;
-    for (qsizetype i = 0; i + n <= haystack.size(); ++i) {
+    for (qsizetype i = 0; i + n <= ids.size(); ++i) {
         bool all = true;
         for (qsizetype w = 0; w < n && all; ++w) {
-            const bool last = w == n - 1;
-            all = (last && prefix) ? haystack.at(i + w).startsWith(words.at(w)) : haystack.at(i + w) == words.at(w);
+            if (prefix && w == n - 1)
+                all = haystack.at(i + w).startsWith(texts.at(w));
+            else
+                all = ids.at(i + w) == words.at(w);
         }
         if (all) {
             ++found;
@@ -242,6 +247,8 @@ int QueryExpression::addTerm(const QString &word, const QHash<QString, Field> &f
         term.words = Corpus::words(value);
         if (term.words.isEmpty())
             return -1;
+        for (const QString &w : std::as_const(term.words))
+            term.ids.append(Corpus::wordId(w));
     } else {
         if (term.field == Field::Domain || term.field == Field::LinkDomain) {
             if (value.startsWith(QLatin1String("http://")))
@@ -259,10 +266,10 @@ bool QueryExpression::termMatches(const Term &term, const SimDocument &doc) cons
 {
     switch (term.field) {
     case Field::Text:
-        return phraseIn(doc.titleWords, term.words, term.prefix, nullptr)
-               || phraseIn(doc.summaryWords, term.words, term.prefix, nullptr);
+        return phraseIn(doc.titleIds, doc.titleWords, term.ids, term.words, term.prefix, nullptr)
+               || phraseIn(doc.summaryIds, doc.summaryWords, term.ids, term.words, term.prefix, nullptr);
     case Field::Title:
-        return phraseIn(doc.titleWords, term.words, term.prefix, nullptr);
+        return phraseIn(doc.titleIds, doc.titleWords, term.ids, term.words, term.prefix, nullptr);
     case Field::Url:
         return doc.lowerUrl.contains(term.value);
     case Field::Domain:
@@ -288,9 +295,9 @@ int QueryExpression::termScore(const Term &term, const SimDocument &doc) const
     if (term.field == Field::Text || term.field == Field::Title) {
         int inTitle = 0;
         int inSummary = 0;
-        phraseIn(doc.titleWords, term.words, term.prefix, &inTitle);
+        phraseIn(doc.titleIds, doc.titleWords, term.ids, term.words, term.prefix, &inTitle);
         if (term.field == Field::Text)
-            phraseIn(doc.summaryWords, term.words, term.prefix, &inSummary);
+            phraseIn(doc.summaryIds, doc.summaryWords, term.ids, term.words, term.prefix, &inSummary);
         return 3 * inTitle + inSummary;
     }
     return termMatches(term, doc) ? 1 : 0;

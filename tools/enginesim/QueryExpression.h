@@ -33,6 +33,7 @@ private:
     {
         Field field = Field::Text;
         QStringList words; // lower case; more than one makes a phrase
+        QList<int> ids;    // Corpus::wordId of each word
         QString value;     // lower case, for address fields
         bool prefix = false;
     };

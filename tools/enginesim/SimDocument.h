@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,8 @@ struct SimDocument
     QString lowerUrl;
     QStringList titleWords; // lower case
     QStringList summaryWords;
+    QList<int> titleIds; // the same words as numbers (Corpus::wordId), for fast matching
+    QList<int> summaryIds;
     QStringList lowerLinks;
     QStringList linkHosts;
 };

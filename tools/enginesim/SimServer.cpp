@@ -115,17 +115,7 @@ void SimServer::answer(QTcpSocket *socket, const QByteArray &head)
     }
     if (fault.kind == FaultPlan::Kind::Never)
         return; // the connection stays open until the client gives up
-    if (m_options.latencyMs <= 0) {
-        send(socket, request);
-        return;
-    }
-    // The socket is the timer's context: a client that leaves early cancels the answer.
-    QTimer::singleShot(m_options.latencyMs, Qt::PreciseTimer, socket, [this, socket, request] { send(socket, request); });
-}
-
-void SimServer::send(QTcpSocket *socket, const EngineRequest &request)
-{
-    const FaultPlan::Fault fault = m_options.faults.faultFor(request.engine);
+    // The page is made now, so that the latency is all the client waits.
     QByteArray bytes;
     if (fault.kind == FaultPlan::Kind::Garbage) {
         const QByteArray body = garbage(request.target);
@@ -133,6 +123,17 @@ void SimServer::send(QTcpSocket *socket, const EngineRequest &request)
     } else {
         bytes = response(request);
     }
+    if (m_options.latencyMs <= 0) {
+        send(socket, bytes, fault);
+        return;
+    }
+    // The socket is the timer's context: a client that leaves early cancels the answer.
+    QTimer::singleShot(m_options.latencyMs, Qt::PreciseTimer, socket,
+                       [this, socket, bytes, fault] { send(socket, bytes, fault); });
+}
+
+void SimServer::send(QTcpSocket *socket, const QByteArray &bytes, const FaultPlan::Fault &fault)
+{
     switch (fault.kind) {
     case FaultPlan::Kind::CloseEarly:
         socket->write(bytes.left(bytes.size() / 2));

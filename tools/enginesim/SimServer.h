@@ -41,7 +41,7 @@ private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const QByteArray &requestHead);
-    void send(QTcpSocket *socket, const EngineRequest &request);
+    void send(QTcpSocket *socket, const QByteArray &bytes, const FaultPlan::Fault &fault);
     void trickle(QTcpSocket *socket, QByteArray rest, int intervalMs);
     QByteArray response(const EngineRequest &request) const;
     QByteArray garbage(const QByteArray &seed) const;
