@@ -89,6 +89,8 @@ CREATE TABLE [Query Results Date] (
     DateCreated TEXT NOT NULL DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'))
 );
 CREATE INDEX [Query Results Date URL] ON [Query Results Date] (URL);
+-- Expired visits are deleted by date at every page build.
+CREATE INDEX [Query Results Date Day] ON [Query Results Date] (DateCreated);
 
 CREATE TABLE [Pages] (
     QID        INTEGER NOT NULL REFERENCES [Main Query] (QID) ON DELETE CASCADE,

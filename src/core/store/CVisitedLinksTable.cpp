@@ -8,6 +8,22 @@
 namespace {
 // Local time with milliseconds, the same form as the column default.
 const char kNow[] = "strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')";
+
+// "mmddyyyy" read digit by digit: this runs for every row at every page build.
+QDate dayFromText(const QString &text)
+{
+    if (text.size() != 8)
+        return {};
+    int digits[8];
+    for (int i = 0; i < 8; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return {};
+        digits[i] = c - u'0';
+    }
+    return QDate(digits[4] * 1000 + digits[5] * 100 + digits[6] * 10 + digits[7], digits[0] * 10 + digits[1],
+                 digits[2] * 10 + digits[3]);
+}
 } // namespace
 
 CVisitedLinksTable::CVisitedLinksTable(CTrawlexDatabase &db)
@@ -44,7 +60,7 @@ QList<CVisitedLinksTable::Visit> CVisitedLinksTable::visits()
     QList<Visit> list;
     while (q.next()) {
         const QString dayText = q.value(1).toString();
-        list.append({q.value(0).toString(), dayText, QDate::fromString(dayText, QStringLiteral("MMddyyyy"))});
+        list.append({q.value(0).toString(), dayText, dayFromText(dayText)});
     }
     q.finish();
     return list;
