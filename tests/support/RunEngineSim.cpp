@@ -1,0 +1,50 @@
+#include "RunEngineSim.h"
+
+#include "TestPaths.h"
+
+#include <QDeadlineTimer>
+
+RunEngineSim::~RunEngineSim()
+{
+    stop();
+}
+
+bool RunEngineSim::start(const QStringList &extraArgs)
+{
+    m_process.setProgram(TestPaths::engineSimProgram());
+    m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extraArgs);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start();
+    if (!m_process.waitForStarted(5000))
+        return false;
+    QByteArray out;
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (!m_process.canReadLine() && !m_process.waitForReadyRead(int(deadline.remainingTime())))
+            break;
+        while (m_process.canReadLine()) {
+            const QByteArray line = m_process.readLine().trimmed();
+            if (line.startsWith("port ")) {
+                m_nPort = line.mid(5).toInt();
+                return m_nPort > 0;
+            }
+        }
+    }
+    return false;
+}
+
+void RunEngineSim::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+}
+
+QString RunEngineSim::address() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_nPort);
+}
