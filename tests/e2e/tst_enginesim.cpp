@@ -389,6 +389,11 @@ void TestEngineSim::yahooSectionsAndNextSet()
     const qsizetype linkAt = page.indexOf(link);
     QVERIFY(page.lastIndexOf("<CENTER", linkAt) > page.lastIndexOf("</UL>", linkAt));
 
+    // The category's address is the simulator's own directory page.
+    const QByteArray directory = fetch(m_port, "/yahoo/Food/Apple_Orchards/");
+    QVERIFY(directory.startsWith("HTTP/1.0 200 "));
+    QCOMPARE(directory.count("<LI><A HREF="), 25);
+
     const QByteArray second = fetch(m_port, "/yahoo/bin/search?p=%2Bapple&b=21");
     QCOMPARE(hitUrls(QStringLiteral("YahooSites"), second), apples(20, 25));
     QVERIFY(!second.contains("<B>Yahoo! Category Matches"));

@@ -167,6 +167,31 @@ QByteArray PageWriter::notFoundPage(const QByteArray &target) const
     return WebText::encodePage(page, m_utf8);
 }
 
+QByteArray PageWriter::categoryPage(const QByteArray &target) const
+{
+    const QString path = QUrl::fromPercentEncoding(target);
+    QString category;
+    QString page;
+    for (const SimDocument &d : m_corpus.documents()) {
+        if (d.category.isEmpty() || QLatin1String("/yahoo/") + categoryPath(d.category) != path)
+            continue;
+        if (category.isEmpty()) {
+            category = d.category;
+            page = QLatin1String("<HTML><HEAD><TITLE>Yahoo! - ") + html(category) + QLatin1String("</TITLE>\n")
+                   + metaCharset() + QLatin1String("</HEAD><BODY>\n<CENTER><A HREF=\"/yahoo/\"><IMG SRC=\"/yahoo/images/main.gif\" "
+                                                    "WIDTH=460 HEIGHT=59 BORDER=0 ALT=\"Yahoo!\"></A></CENTER>\n<H2>")
+                   + html(category) + QLatin1String("</H2>\n<HR>\n<UL>\n");
+        }
+        page += QLatin1String("<LI><A HREF=\"") + d.url + QLatin1String("\">") + html(d.title) + QLatin1String("</A> - ")
+                + html(d.summary) + u'\n';
+    }
+    if (category.isEmpty())
+        return {};
+    page += QLatin1String("</UL>\n<HR><CENTER><SMALL><I>Copyright &copy; 1994-98 Yahoo! All rights reserved.</I></SMALL>"
+                          "</CENTER>\n</BODY></HTML>\n");
+    return WebText::encodePage(page, m_utf8);
+}
+
 QByteArray PageWriter::redirectPage(const QByteArray &location) const
 {
     // No end tag here: the client must take the status line, not a page.

@@ -21,6 +21,9 @@ public:
     // The whole HTML page for a search request, encoded in the page charset.
     QByteArray resultPage(const EngineRequest &request) const;
     QByteArray notFoundPage(const QByteArray &target) const;
+    // Yahoo's directory page for a category address its result pages link to
+    // ("/yahoo/Food/Apple_Orchards/"); empty when no page is in that category.
+    QByteArray categoryPage(const QByteArray &target) const;
     QByteArray redirectPage(const QByteArray &location) const;
 
     static constexpr int kPageSize = 10;

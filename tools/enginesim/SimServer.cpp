@@ -177,6 +177,11 @@ QByteArray SimServer::response(const EngineRequest &request) const
         return header("302 Moved", charset, body.size(), "Location: " + location + "\r\n") + body;
     }
     case EngineRequest::Kind::NotFound: {
+        if (request.target.startsWith("/yahoo/")) {
+            const QByteArray directory = m_writer->categoryPage(request.target);
+            if (!directory.isEmpty())
+                return header("200 OK", charset, directory.size()) + directory;
+        }
         const QByteArray body = m_writer->notFoundPage(request.target);
         return header("404 Not Found", charset, body.size()) + body;
     }
