@@ -83,6 +83,10 @@ void CTrawlexDatabase::open()
     if (!info.isWritable())
         throw CDaoException(kSqliteReadOnly, m_strPath,
                             QStringLiteral("The database '%1' is read-only.").arg(m_strPath));
+    // SQLite writes its rollback journal beside the file.
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        throw CDaoException(kSqliteReadOnly, m_strPath,
+                            QStringLiteral("The folder of the database '%1' is read-only.").arg(m_strPath));
 
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_strConnection);
     if (!m_db.isValid())
