@@ -2,6 +2,11 @@
 
 #include "TestPaths.h"
 
+#include "store/CDaoException.h"
+#include "store/CTrawlexDatabase.h"
+
+#include <QSqlQuery>
+
 #include <QDeadlineTimer>
 
 RunEngineSim::~RunEngineSim()
@@ -47,4 +52,28 @@ void RunEngineSim::stop()
 QString RunEngineSim::address() const
 {
     return QStringLiteral("127.0.0.1:%1").arg(m_nPort);
+}
+
+bool RunEngineSim::createDatabase(const QString &path) const
+{
+    static const QList<QPair<QString, QString>> paths = {
+        {QStringLiteral("AltaVista"), QStringLiteral("/altavista/cgi-bin/query")},
+        {QStringLiteral("Excite"), QStringLiteral("/excite/search.gw")},
+        {QStringLiteral("HotBot"), QStringLiteral("/hotbot")},
+        {QStringLiteral("HotBotRepeat"), QStringLiteral("/hotbot-repeat")},
+        {QStringLiteral("InfoSeek"), QStringLiteral("/infoseek/")},
+        {QStringLiteral("Lycos"), QStringLiteral("/lycos/")},
+        {QStringLiteral("Magellan"), QStringLiteral("/magellan/")},
+        {QStringLiteral("Yahoo"), QStringLiteral("/yahoo/")},
+    };
+    try {
+        CTrawlexDatabase::createFromSchema(path);
+        CTrawlexDatabase db(path);
+        for (const auto &[name, tail] : paths)
+            db.run(QStringLiteral("UPDATE [Search Engine] SET URL = ? WHERE SName = ?"), QVariantList{QString(address() + tail), name},
+                   QStringLiteral("test")).finish();
+        return true;
+    } catch (const CDaoException &) {
+        return false;
+    }
 }

@@ -20,6 +20,9 @@ public:
     int port() const { return m_nPort; }
     // "127.0.0.1:PORT", the form initdb --engines-at takes.
     QString address() const;
+    // Writes a fresh database at path whose engines all point at this simulator, as
+    // `trawlex-cli initdb PATH --engines-at` does (for tests that do not run the CLI).
+    bool createDatabase(const QString &path) const;
 
 private:
     QProcess m_process;
