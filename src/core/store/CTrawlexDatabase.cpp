@@ -265,8 +265,14 @@ void CTrawlexDatabase::exec(QSqlQuery &query, const QString &source)
 QSqlQuery &CTrawlexDatabase::run(const QString &sql, const QVariantList &values, const QString &source)
 {
     QSqlQuery &q = statement(sql);
-    for (qsizetype i = 0; i < values.size(); ++i)
-        q.bindValue(int(i), values.at(i));
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QVariant &v = values.at(i);
+        // A null QString would be bound as NULL; every text column holds text, empty or not.
+        if (v.typeId() == QMetaType::QString && v.toString().isNull())
+            q.bindValue(int(i), QString(QLatin1String("")));
+        else
+            q.bindValue(int(i), v);
+    }
     exec(q, source);
     return q;
 }

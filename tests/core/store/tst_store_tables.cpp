@@ -86,6 +86,7 @@ void tst_store_tables::textRoundTrip_data()
     QTest::newRow("percent and underscore") << QStringLiteral("100%_done\\");
     QTest::newRow("blank") << QStringLiteral(" ");
     QTest::newRow("empty") << QString(QLatin1String(""));
+    QTest::newRow("null string") << QString();
     QTest::newRow("very long") << QString(200000, QLatin1Char('w')) + QLatin1Char('|') + QLatin1Char('\'');
 }
 
