@@ -130,6 +130,7 @@ private slots:
     void hotBotRedirects();
     void yahooSectionsAndNextSet();
     void ordinaryHttpAndUnknownPaths();
+    void endTagStaysInOneRead();
     void faults_data();
     void faults();
     void latencyAndGeneratedCorpus();
@@ -291,6 +292,10 @@ void TestEngineSim::exclusionsAndFilters_data()
         << "HotBot" << QByteArray("/hotbot-repeat/?MT=apple+aND+linkdomain%3Acider.example.net") << QStringList{apple(3), apple(6), apple(9)};
     QTest::newRow("InfoSeek title filter")
         << "InfoSeek" << QByteArray("/infoseek/Titles?qt=%2Bapple+%2Btitle%3Aseven&lk=noframes") << QStringList{apple(7)};
+    QTest::newRow("Yahoo title filter")
+        << "YahooSites" << QByteArray("/yahoo/bin/search?p=%2Bt%3Atwentyfive") << QStringList{apple(25)};
+    QTest::newRow("trailing star matches a prefix")
+        << "AltaVista" << QByteArray("/altavista/cgi-bin/query?pg=aq&q=twenty*+and+not+twenty") << apples(21, 25);
     QTest::newRow("quoted phrase keeps word order")
         << "Magellan" << QByteArray("/magellan/search.gw?search=%22green+tea%22&c=web") << QStringList{QStringLiteral("http://tea.example.com/green.html")};
     QTest::newRow("OR joins both words")
@@ -418,6 +423,28 @@ void TestEngineSim::ordinaryHttpAndUnknownPaths()
     QVERIFY(missing.closedByServer);
     const Answer wrongProgram = exchange(m_port, clientRequest("/altavista/cgi-bin/other?q=apple"));
     QVERIFY(wrongProgram.bytes.startsWith("HTTP/1.0 404 "));
+}
+
+void TestEngineSim::endTagStaysInOneRead()
+{
+    // The client reads 8191 bytes at a time and looks for "</HTML>" in each read
+    // alone. Lengthen the query one letter at a time so the page end walks over
+    // the first read boundary.
+    auto page = [this](int letters) {
+        return fetch(m_port, "/altavista/cgi-bin/query?pg=aq&q=apple+or+" + QByteArray(letters, 'z'));
+    };
+    const qsizetype shortest = page(1).size();
+    const double perLetter = double(page(101).size() - shortest) / 100.0;
+    QVERIFY(perLetter >= 1.0);
+    const int crossing = int((8191 - shortest) / perLetter);
+    QVERIFY(crossing > 10);
+    for (int letters = crossing - 10; letters <= crossing + 10; ++letters) {
+        const QByteArray answer = page(letters);
+        const qsizetype at = answer.toUpper().lastIndexOf("</HTML>");
+        QVERIFY(at > 0);
+        QVERIFY2(at / 8191 == (at + 6) / 8191, QByteArray::number(letters).constData());
+        QCOMPARE(bodyOf(answer).size(), answer.mid(answer.indexOf("Content-Length: ") + 16).split('\r').first().toInt());
+    }
 }
 
 void TestEngineSim::faults_data()
