@@ -128,7 +128,7 @@ T *CTrawlexQueryResultsView::Place(T *control, const QFont *font, int left, int 
     // No font: the control keeps the default one.
     if (font)
         control->setFont(*font);
-    control->setProperty("unitRect", QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    control->setProperty("unitRect", QRect(left, top, right - left, bottom - top));
     control->show();
     return control;
 }

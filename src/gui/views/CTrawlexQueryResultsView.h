@@ -75,7 +75,7 @@ public:
     CTrawlexMoreButton *moreButton() const { return m_pMoreButton; }
     CTrawlexPreviousButton *previousButton() const { return m_pPreviousButton; }
     const QList<QWidget *> &pageChildren() const { return m_children; }
-    // The rectangle, in units of W and H, that a control was placed at.
+    // Where a control was placed, in units: x and width in W, y and height in H.
     QRect unitRect(const QWidget *control) const;
 
 public Q_SLOTS:

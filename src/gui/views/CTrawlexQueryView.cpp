@@ -10,7 +10,6 @@
 #include "views/CQueryTreeData.h"
 
 #include <QBitmap>
-#include <QHeaderView>
 #include <QMetaMethod>
 #include <QPixmap>
 #include <QTreeWidgetItem>
@@ -40,9 +39,9 @@ CTrawlexQueryView::CTrawlexQueryView(QWidget *parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(kImageWidth, 15));
-    // Long names scroll sideways rather than being cut.
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    header()->setStretchLastSection(false);
+    // Names too long for the pane are elided; the tool tip holds the whole text. (Sizing the
+    // column to its contents would measure a thousand rows at every refill.)
+    setTextElideMode(Qt::ElideRight);
     LoadImages();
 
     connect(this, &QTreeWidget::currentItemChanged, this, &CTrawlexQueryView::OnCurrentItemChanged);

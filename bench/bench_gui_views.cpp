@@ -1,0 +1,114 @@
+// Speed of the two views on large stores:
+//  - rebuilding a results page while [Query Results Date] holds 100,000 visits (goal < 30 ms);
+//  - filling the name arrangement of the tree with 10,000 stored queries (goal < 200 ms).
+// Run: QT_QPA_PLATFORM=offscreen ./bench_gui_views [repetitions]
+
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "store/CMainQueryTable.h"
+#include "store/CTrawlexDatabase.h"
+#include "store/CTrawlexDoc.h"
+#include "views/CQueryTreeData.h"
+#include "views/CTrawlexQueryResultsView.h"
+#include "views/CTrawlexQueryView.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+struct Figures
+{
+    double median = 0;
+    double worst = 0;
+};
+
+template <class F> Figures Measure(int repetitions, F &&step)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < repetitions; ++i) {
+        QElapsedTimer t;
+        t.start();
+        step();
+        ms.push_back(t.nsecsElapsed() / 1e6);
+        QCoreApplication::processEvents();
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tx.mdb"));
+    CTrawlexDatabase::createFromSchema(path);
+    CTrawlexDoc doc;
+    if (!doc.OpenDatabase(path, nullptr))
+        return 1;
+    CTrawlexDatabase &db = doc.Database();
+
+    // 100,000 visits of this week, and 10,000 queries.
+    {
+        CDbTransaction tx(db);
+        const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        for (int i = 0; i < 100000; ++i) {
+            db.run(QStringLiteral("INSERT INTO [Query Results Date] (URL, DateCreated) VALUES (?, ?)"),
+                   {QStringLiteral("http://visited%1.example.com/page").arg(i), now}, QStringLiteral("bench"))
+                .finish();
+        }
+        for (int i = 0; i < 10000; ++i)
+            CMainQueryTable(db).insertQuery(QStringLiteral("Query %1").arg((i * 7919) % 10000, 5, 10, QLatin1Char('0')));
+        tx.commit();
+    }
+
+    CTrawlexQuery query;
+    query.m_keywords = {{QStringLiteral("jazz"), QStringLiteral("include")}};
+    CTrawlexQueryResults results;
+    results.m_nQID = CMainQueryTable(db).maxQid();
+    for (int i = 0; i < 25; ++i) {
+        results.m_titles << QStringLiteral("Title of hit %1").arg(i);
+        results.m_urls << QStringLiteral("http://visited%1.example.com/page").arg(i * 4001);
+        results.m_summaries << QStringLiteral("Summary of hit %1, a line or two of text as the engines give it.").arg(i);
+        results.m_newFlags << (i % 3 == 0 ? 1 : 0);
+    }
+
+    CTrawlexQueryResultsView view;
+    view.setDocument(&doc, &query, &results);
+    view.resize(720, 800);
+    view.show();
+    QCoreApplication::processEvents();
+    const Figures page = Measure(repetitions, [&] {
+        view.m_nPage = 0;
+        view.ShowPage();
+    });
+    std::printf("results page rebuild, 100000 visits: median %.2f ms, worst %.2f ms (goal < 30 ms)\n", page.median,
+                page.worst);
+
+    const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(CQueryTreeData::kNameView); });
+    std::printf("  of which reading the names: median %.2f ms\n", read.median);
+
+    CTrawlexQueryView tree;
+    tree.setDocument(&doc, &query, &results);
+    tree.resize(280, 600);
+    tree.show();
+    QCoreApplication::processEvents();
+    const Figures fill = Measure(std::max(1, repetitions / 3), [&] {
+        tree.SwitchArrangement(CQueryTreeData::kNameView);
+        QCoreApplication::processEvents(); // include the layout of the shown tree
+    });
+    std::printf("name arrangement fill, %d queries: median %.2f ms, worst %.2f ms (goal < 200 ms)\n",
+                tree.topLevelItemCount(), fill.median, fill.worst);
+    return 0;
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "TestDatabase.h"
+
+#include "app/IUserPrompt.h"
+#include "query/CTrawlexQuery.h"
+#include "query/CTrawlexQueryResults.h"
+#include "store/CDefinitionTables.h"
+#include "store/CMainQueryTable.h"
+#include "store/CResultTables.h"
+#include "store/CTrawlexDatabase.h"
+#include "store/CTrawlexDoc.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// A document on a fresh copy of the pre-built tx.mdb, a query and its results set, and a
+// prompt that records what it is asked to show: what the view tests build on.
+namespace ViewsTest {
+
+class RecordingPrompt final : public IUserPrompt
+{
+public:
+    void showMessage(const QString &text) override { messages << text; }
+    bool askYesNo(const QString &text) override
+    {
+        messages << text;
+        return true;
+    }
+    QStringList messages;
+};
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    RecordingPrompt prompt;
+    CTrawlexDoc doc;
+    CTrawlexQuery query;
+    CTrawlexQueryResults results;
+
+    bool open()
+    {
+        const QString path = TestDatabase::copyPrebuilt(dir);
+        return !path.isEmpty() && doc.OpenDatabase(path, &prompt);
+    }
+    CTrawlexDatabase &db() { return doc.Database(); }
+
+    // Stores a query with plain keywords (each "include") and sets its retrieval time.
+    int addQuery(const QString &name, const QStringList &keywords = {}, const QDateTime &when = {})
+    {
+        const int qid = doc.MainQueries().insertQuery(name);
+        for (const QString &k : keywords) {
+            const int kid = doc.Definitions().insertKeyword(qid);
+            doc.Definitions().insertKeywordWord(qid, kid, QStringLiteral("include"), k);
+        }
+        if (when.isValid())
+            setRetrieved(qid, when);
+        return qid;
+    }
+    void setRetrieved(int qid, const QDateTime &when)
+    {
+        db().run(QStringLiteral("UPDATE [Main Query] SET LastRetrievalDate = ? WHERE QID = ?"),
+                 {when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")), qid}, QStringLiteral("test"))
+            .finish();
+    }
+    void addResult(int qid, const QString &url, const QString &title = QStringLiteral("A page"))
+    {
+        doc.Results().insertResult(qid, title, url, QStringLiteral("Summary"), false);
+    }
+    // Fills the results set with n hits "Title i", "http://host/i", "Summary i".
+    void fillHits(int qid, int n)
+    {
+        results = CTrawlexQueryResults();
+        results.m_nQID = qid;
+        for (int i = 0; i < n; ++i) {
+            results.m_titles << QStringLiteral("Title %1").arg(i);
+            results.m_urls << QStringLiteral("http://host.example/%1").arg(i);
+            results.m_summaries << QStringLiteral("Summary %1").arg(i);
+            results.m_newFlags << 0;
+        }
+    }
+    QList<QList<int>> pagesRows(int qid)
+    {
+        QSqlQuery &q = db().run(QStringLiteral("SELECT nViewLevel, nLimit FROM [Pages] WHERE QID = ? ORDER BY rowid"),
+                                {qid}, QStringLiteral("test"));
+        QList<QList<int>> rows;
+        while (q.next())
+            rows.append({q.value(0).toInt(), q.value(1).toInt()});
+        q.finish();
+        return rows;
+    }
+    void addVisit(const QString &url, const QDateTime &when)
+    {
+        db().run(QStringLiteral("INSERT INTO [Query Results Date] (URL, DateCreated) VALUES (?, ?)"),
+                 {url, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))}, QStringLiteral("test"))
+            .finish();
+    }
+    int visitRows()
+    {
+        return db().scalar(QStringLiteral("SELECT COUNT(*) FROM [Query Results Date]"), {}, QStringLiteral("test")).toInt();
+    }
+};
+
+} // namespace ViewsTest
