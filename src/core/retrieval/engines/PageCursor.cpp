@@ -1,6 +1,7 @@
 #include "PageCursor.h"
 
 #include <algorithm>
+#include <string_view>
 
 PageCursor::PageCursor(QByteArrayView page)
     : m_page(page)
@@ -32,7 +33,10 @@ qsizetype PageCursor::findAbsolute(QByteArrayView marker, qsizetype absFrom) con
         m_nextMemo = (m_nextMemo + 1) % int(m_memo.size());
         slot->key = marker.toByteArray();
     }
-    const qsizetype rel = m_page.sliced(absFrom, m_end - absFrom).indexOf(marker);
+    // string_view's search runs memchr over the marker's first byte, which is fast on HTML.
+    const std::string_view rest(m_page.data() + absFrom, size_t(m_end - absFrom));
+    const size_t found = rest.find(std::string_view(marker.data(), size_t(marker.size())));
+    const qsizetype rel = found == std::string_view::npos ? -1 : qsizetype(found);
     slot->from = absFrom;
     slot->at = rel < 0 ? -1 : absFrom + rel;
     return slot->at;

@@ -114,7 +114,11 @@ std::optional<QByteArrayView> metaCharset(QByteArrayView html)
 
 bool isAscii(QByteArrayView bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    // No early exit: the loop vectorises, and fields are short.
+    uchar any = 0;
+    for (const char c : bytes)
+        any |= uchar(c);
+    return any < 0x80;
 }
 
 } // namespace

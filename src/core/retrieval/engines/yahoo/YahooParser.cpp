@@ -20,17 +20,22 @@ const QString kNoPath = QStringLiteral(" ");
 // pass that drops a tag as soon as it completes gives the same text in linear time.
 QString withoutBold(const QString &text)
 {
-    QString out;
-    out.reserve(text.size());
+    if (!text.contains(u"<b>") && !text.contains(u"</b>"))
+        return text;
+    QString out(text.size(), Qt::Uninitialized);
+    QChar *const begin = out.data();
+    QChar *end = begin;
     for (const QChar c : text) {
-        out.append(c);
+        *end++ = c;
         if (c != u'>')
             continue;
-        if (out.endsWith(u"<b>"))
-            out.chop(3);
-        else if (out.endsWith(u"</b>"))
-            out.chop(4);
+        const QStringView tail(begin, end);
+        if (tail.endsWith(u"<b>"))
+            end -= 3;
+        else if (tail.endsWith(u"</b>"))
+            end -= 4;
     }
+    out.truncate(end - begin);
     return out;
 }
 
