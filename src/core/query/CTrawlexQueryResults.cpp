@@ -20,6 +20,27 @@ const QString kYahoo = QStringLiteral("Yahoo");
 // Jet's "No current record.": what reading a row that is not there has always reported.
 constexpr int kNoCurrentRecord = 3021;
 
+// FNV-1a over the case-folded code points: equal for texts that compare equal with
+// Qt::CaseInsensitive, without building the folded text.
+size_t foldedHash(QStringView text)
+{
+    size_t hash = 14695981039346656037ULL;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t c = text[i].unicode();
+        if (c < 0x80) {
+            if (c >= 'A' && c <= 'Z')
+                c += 'a' - 'A';
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+            c = QChar::toCaseFolded(c);
+        }
+        hash = (hash ^ c) * 1099511628211ULL;
+    }
+    return hash;
+}
+
 QString itemHead(const QString &engine)
 {
     return QLatin1Char('#') + engine + QLatin1Char('#');
@@ -34,6 +55,7 @@ void CTrawlexQueryResults::ClearHits()
     m_summaries.clear();
     m_newFlags.clear();
     m_urlIndex.clear();
+    m_urlOverflow.clear();
     m_nIndexedCount = 0;
 }
 
@@ -62,10 +84,33 @@ void CTrawlexQueryResults::ResetForNextPass(const CTrawlexDoc &doc)
 void CTrawlexQueryResults::RebuildUrlIndex()
 {
     m_urlIndex.clear();
+    m_urlOverflow.clear();
     m_urlIndex.reserve(m_urls.size());
-    for (const QString &url : std::as_const(m_urls))
-        m_urlIndex.insert(url.toCaseFolded());
+    for (qsizetype i = 0; i < m_urls.size(); ++i)
+        IndexInsert(foldedHash(m_urls.at(i)), i);
     m_nIndexedCount = m_urls.size();
+}
+
+bool CTrawlexQueryResults::IndexHolds(size_t key, const QString &url) const
+{
+    const auto first = m_urlIndex.constFind(key);
+    if (first == m_urlIndex.cend())
+        return false;
+    if (m_urls.at(first.value()).compare(url, Qt::CaseInsensitive) == 0)
+        return true;
+    for (auto it = m_urlOverflow.constFind(key); it != m_urlOverflow.cend() && it.key() == key; ++it) {
+        if (m_urls.at(it.value()).compare(url, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void CTrawlexQueryResults::IndexInsert(size_t key, qsizetype index)
+{
+    if (m_urlIndex.contains(key))
+        m_urlOverflow.insert(key, index);
+    else
+        m_urlIndex.insert(key, index);
 }
 
 void CTrawlexQueryResults::AddResult(const QString &title, const QString &url, const QString &summary, bool bNew)
@@ -74,10 +119,10 @@ void CTrawlexQueryResults::AddResult(const QString &title, const QString &url, c
     // Someone changed the arrays behind our back (a reorder keeps the count and the set).
     if (m_nIndexedCount != m_urls.size())
         RebuildUrlIndex();
-    QString key = url.toCaseFolded();
-    if (m_urlIndex.contains(key))
+    const size_t key = foldedHash(url);
+    if (IndexHolds(key, url))
         return;
-    m_urlIndex.insert(std::move(key));
+    IndexInsert(key, m_urls.size());
     m_urls.append(url);
     m_titles.append(title);
     m_summaries.append(summary);

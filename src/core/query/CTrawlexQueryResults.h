@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QList>
-#include <QSet>
+#include <QHash>
+#include <QMultiHash>
 #include <QString>
 #include <QStringList>
 
@@ -70,9 +71,14 @@ public:
 private:
     void ClearHits();
 
-    // Case-folded addresses of m_urls, and how many of m_urls it was built from.
-    QSet<QString> m_urlIndex;
+    // Index of m_urls by a hash of the case-folded address (no folded copies are made),
+    // and how many of m_urls it was built from.
+    // The rare second address with an equal hash goes to the overflow.
+    QHash<size_t, qsizetype> m_urlIndex;
+    QMultiHash<size_t, qsizetype> m_urlOverflow;
     qsizetype m_nIndexedCount = 0;
+    bool IndexHolds(size_t key, const QString &url) const;
+    void IndexInsert(size_t key, qsizetype index);
 };
 
 // The page counter of engine in a SearchEngineLevel text; 0 when it has no item.

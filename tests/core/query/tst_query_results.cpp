@@ -27,6 +27,41 @@ private Q_SLOTS:
         QCOMPARE(r.HitCount(), 2);
     }
 
+    void addResultFoldsBeyondAscii_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("offered");
+        QTest::addColumn<bool>("duplicate");
+        QTest::newRow("accented") << QStringLiteral("http://café.fr/É") << QStringLiteral("HTTP://CAFÉ.FR/é") << true;
+        QTest::newRow("greek") << QStringLiteral("http://x/σοφία") << QStringLiteral("http://x/ΣΟΦΊΑ") << true;
+        QTest::newRow("outside the BMP") << QStringLiteral("http://x/𐐨") << QStringLiteral("http://x/𐐀") << true;
+        QTest::newRow("different letters") << QStringLiteral("http://x/é") << QStringLiteral("http://x/e") << false;
+        QTest::newRow("one more character") << QStringLiteral("http://x/a") << QStringLiteral("http://x/a/") << false;
+    }
+
+    void addResultFoldsBeyondAscii()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, offered);
+        QFETCH(bool, duplicate);
+        CTrawlexQueryResults r;
+        r.AddResult("a", stored, "", false);
+        r.AddResult("b", offered, "", false);
+        QCOMPARE(r.HitCount(), duplicate ? 1 : 2);
+        QCOMPARE(r.m_nHitsReceived, 2);
+    }
+
+    void addResultManyDistinct()
+    {
+        CTrawlexQueryResults r;
+        for (int i = 0; i < 20000; ++i)
+            r.AddResult("t", QStringLiteral("http://h%1/p").arg(i), "", false);
+        for (int i = 0; i < 20000; i += 7)
+            r.AddResult("t", QStringLiteral("HTTP://H%1/P").arg(i), "", false);
+        QCOMPARE(r.HitCount(), 20000);
+        QCOMPARE(r.m_nHitsReceived, 20000 + 2858);
+    }
+
     void addResultMarksNewOnlyDuringAnUpdate()
     {
         CTrawlexDoc doc;
