@@ -2,10 +2,10 @@
 
 void CAutoResetEvent::Set()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_bSignalled = true;
-    }
+    // Notified under the lock: the waiter may free the event (with its packet) as soon as it
+    // returns, so nothing here may touch it after the unlock.
+    std::lock_guard lock(m_mutex);
+    m_bSignalled = true;
     m_cond.notify_one();
 }
 

@@ -13,6 +13,7 @@
 #include "RetrievalParams.h"
 #include "engines/EngineParsers.h"
 #include "engines/EngineRequests.h"
+#include "query/CTrawlexQueryResults.h"
 
 #include <QCoreApplication>
 #include <QTcpSocket>
@@ -22,23 +23,6 @@
 #include <memory>
 
 namespace {
-
-// The engine's page counter in the SearchEngineLevel text ("#AltaVista#@2@#Yahoo#@1@"):
-// 0 when the engine has no item.
-int pageCounter(const QString &engine, const QString &levels)
-{
-    const QString key = u'#' + engine + u'#';
-    const qsizetype at = levels.indexOf(key);
-    if (at < 0)
-        return 0;
-    const qsizetype open = levels.indexOf(u'@', at + key.size());
-    if (open < 0)
-        return 0;
-    qsizetype close = levels.indexOf(u'@', open + 1);
-    if (close < 0)
-        close = levels.size();
-    return levels.mid(open + 1, close - open - 1).toInt();
-}
 
 bool isRedirect(const QByteArray &upper)
 {
@@ -75,7 +59,7 @@ void CTrawlexEngineSocket::Start()
     const RetrievalParams *params = m_pJob->params;
     if (jobName() != QLatin1String("HotBotRepeat")) {
         SplitQueryWords();
-        if (pageCounter(jobName(), params->engineLevels) == 0)
+        if (GetPageCounter(jobName(), params->engineLevels) == 0)
             BuildFirstPageQuery();
         else
             BuildNextPageQuery();
@@ -105,7 +89,7 @@ void CTrawlexEngineSocket::BuildFirstPageQueryFor(const QString &engine)
 void CTrawlexEngineSocket::BuildNextPageQueryFor(const QString &engine)
 {
     const RetrievalParams *params = m_pJob->params;
-    m_strQuery = EngineRequests::nextPageQuery(engine, m_words, pageCounter(engine, params->engineLevels),
+    m_strQuery = EngineRequests::nextPageQuery(engine, m_words, GetPageCounter(engine, params->engineLevels),
                                                params->yahooPath);
 }
 
