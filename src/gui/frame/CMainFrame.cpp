@@ -35,6 +35,13 @@
 
 using namespace TrawlexIds;
 
+// The images and the help page live in the library; a static library's resources must be
+// pulled in by name or the linker leaves them out.
+static void initFrameResources()
+{
+    Q_INIT_RESOURCE(trawlex_gui);
+}
+
 namespace {
 bool isViewCommand(int id)
 {
@@ -52,6 +59,7 @@ CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor
     , m_monitor(monitor)
     , m_prompt(prompt)
 {
+    initFrameResources();
     setObjectName(QString::number(IDR_MAINFRAME));
     // The title is the application's alone: there is no document file name to add.
     setWindowTitle(QStringLiteral("Trawlex"));
