@@ -151,6 +151,9 @@ void TestEngineRequests::unknownEngineBuildsNothing()
     QCOMPARE(EngineRequests::nextPageQuery("Yahoo", {"ignored"}, 2, " /bin/search?p=cats&b=21 "),
              QByteArray("bin/search?p=cats&b=21"));
     QCOMPARE(EngineRequests::nextPageQuery("Yahoo", {}, 1, "bin/search?p=a b"), QByteArray("bin/search?p=a%20b"));
+    // Yahoo's own escapes stay as they are.
+    QCOMPARE(EngineRequests::nextPageQuery("Yahoo", {}, 1, "/bin/search?p=%2Bapple&b=21"),
+             QByteArray("bin/search?p=%2Bapple&b=21"));
 }
 
 QTEST_GUILESS_MAIN(TestEngineRequests)
