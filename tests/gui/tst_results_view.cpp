@@ -99,6 +99,8 @@ private Q_SLOTS:
         QCOMPARE(view.fontText().pixelSize(), 8 * dpi / 72);
         QCOMPARE(view.fontLink().pixelSize(), 8 * dpi / 72 - 1);
         QCOMPARE(view.widget()->minimumHeight(), 58 * view.lineHeight());
+        // Three rows hold three lines of a summary.
+        QVERIFY(view.lineHeight() >= QFontMetrics(view.fontText()).lineSpacing());
     }
 
     void noHits()
@@ -231,9 +233,10 @@ private Q_SLOTS:
             const QFont address = c[i * 4 + 2]->font();
             QCOMPARE(title.italic(), i == 7);
             QVERIFY(title.underline());
-            QCOMPARE(address.italic(), i != 7); // the visited address keeps the default font
+            QCOMPARE(address.italic(), i != 7); // the visited address is in the plain default face
         }
-        QCOMPARE(c[7 * 4 + 2]->font(), p.view.font());
+        QCOMPARE(c[7 * 4 + 2]->font(), p.view.fontAddressVisited());
+        QCOMPARE(c[7 * 4]->font(), p.view.fontLinkVisited());
     }
 
     void shortenedTexts_data()

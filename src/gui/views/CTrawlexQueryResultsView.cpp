@@ -76,9 +76,15 @@ void CTrawlexQueryResultsView::CreateFonts()
     m_fontAddress = MakeFont(QStringLiteral("Arial"), h, 400, true, false);
     m_fontText = MakeFont(QString(), h, 400, false, false);
     m_fontButton = MakeFont(sans, h, 600, false, false);
+    // The default face, at the address size: the old system font overflowed its one row.
+    m_fontAddressVisited = MakeFont(QString(), h, 400, false, false);
 
+    // The old bitmap faces rounded the small sizes up to a taller cell than today's scalable
+    // faces give; a row must still hold a line of the summary text, or its third line is cut.
     const QFontMetrics fm(m_fontLink);
-    m_nLineHeight = std::max(1, fm.height());
+    // One pixel more keeps the descenders of a box's last line inside the box.
+    m_nLineHeight = std::max({1, fm.height(), QFontMetrics(m_fontText).lineSpacing() + 1,
+                              QFontMetrics(m_fontAddress).height()});
     m_nCharWidth = std::max(1, fm.averageCharWidth());
 }
 
@@ -125,9 +131,7 @@ T *CTrawlexQueryResultsView::Place(T *control, const QFont *font, int left, int 
     const int w = m_nCharWidth;
     const int h = m_nLineHeight;
     control->setGeometry(left * w, top * h, (right - left) * w, (bottom - top) * h);
-    // No font: the control keeps the default one.
-    if (font)
-        control->setFont(*font);
+    control->setFont(*font);
     control->setProperty("unitRect", QRect(left, top, right - left, bottom - top));
     control->show();
     return control;
@@ -200,7 +204,7 @@ void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool 
                     Qt::QueuedConnection);
             ++r;
             auto *address = Place(new CTrawlexResultText(i, ResultsPageTexts::AddressText(url), m_pContent),
-                                  isVisited ? nullptr : &m_fontAddress, 2, r, 68, r + 1);
+                                  isVisited ? &m_fontAddressVisited : &m_fontAddress, 2, r, 68, r + 1);
             auto *summary = Place(new CTrawlexResultText(i, m_pResults->m_summaries.at(i), m_pContent), &m_fontText,
                                   2, r + 1, 68, r + 4);
             r += 4;

@@ -65,6 +65,7 @@ public:
     const QFont &fontLinkVisited() const { return m_fontLinkVisited; }
     const QFont &fontHeader() const { return m_fontHeader; }
     const QFont &fontAddress() const { return m_fontAddress; }
+    const QFont &fontAddressVisited() const { return m_fontAddressVisited; }
     const QFont &fontText() const { return m_fontText; }
     const QFont &fontButton() const { return m_fontButton; }
 
@@ -107,6 +108,7 @@ private:
     QFont m_fontLinkVisited;
     QFont m_fontHeader;
     QFont m_fontAddress;
+    QFont m_fontAddressVisited;
     QFont m_fontText;
     QFont m_fontButton;
     QList<QWidget *> m_children;

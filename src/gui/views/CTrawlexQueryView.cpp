@@ -14,6 +14,12 @@
 #include <QPixmap>
 #include <QTreeWidgetItem>
 
+// The images are compiled into this static library; make sure the linker keeps them.
+static void InitTreeResources()
+{
+    Q_INIT_RESOURCE(trawlex_views);
+}
+
 namespace {
 constexpr int kImageWidth = 16;
 constexpr int kImageCount = 5;
@@ -53,6 +59,7 @@ CTrawlexQueryView::~CTrawlexQueryView() = default;
 
 void CTrawlexQueryView::LoadImages()
 {
+    InitTreeResources();
     // One strip of five 16-pixel images; magenta stands for transparent.
     QPixmap strip(QStringLiteral(":/trawlex/tree/tree.png"));
     m_imageList.clear();
