@@ -26,6 +26,7 @@ namespace {
 struct Figures
 {
     double median = 0;
+    double p90 = 0;
     double worst = 0;
 };
 
@@ -40,7 +41,7 @@ template <class F> Figures Measure(int repetitions, F &&step)
         QCoreApplication::processEvents();
     }
     std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.back()};
+    return {ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back()};
 }
 } // namespace
 
@@ -89,12 +90,14 @@ int main(int argc, char **argv)
     view.resize(720, 800);
     view.show();
     QCoreApplication::processEvents();
+    // The first build loads the fonts, which a running program has done long before.
+    view.ShowPage();
     const Figures page = Measure(repetitions, [&] {
         view.m_nPage = 0;
         view.ShowPage();
     });
-    std::printf("results page rebuild, 100000 visits: median %.2f ms, worst %.2f ms (goal < 30 ms)\n", page.median,
-                page.worst);
+    std::printf("results page rebuild, 100000 visits: median %.2f ms, p90 %.2f ms, worst %.2f ms (goal < 30 ms)\n",
+                page.median, page.p90, page.worst);
 
     const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(CQueryTreeData::kNameView); });
     std::printf("  of which reading the names: median %.2f ms\n", read.median);
@@ -108,7 +111,7 @@ int main(int argc, char **argv)
         tree.SwitchArrangement(CQueryTreeData::kNameView);
         QCoreApplication::processEvents(); // include the layout of the shown tree
     });
-    std::printf("name arrangement fill, %d queries: median %.2f ms, worst %.2f ms (goal < 200 ms)\n",
-                tree.topLevelItemCount(), fill.median, fill.worst);
+    std::printf("name arrangement fill, %d queries: median %.2f ms, p90 %.2f ms, worst %.2f ms (goal < 200 ms)\n",
+                tree.topLevelItemCount(), fill.median, fill.p90, fill.worst);
     return 0;
 }
