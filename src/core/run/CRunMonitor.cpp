@@ -42,7 +42,10 @@ CRunMonitor::CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryRe
 
 CRunMonitor::~CRunMonitor()
 {
-    // Engine threads post to this object: they must be gone before it is.
+    // Engine threads post to this object: they must be gone before it is. Packets that
+    // arrive meanwhile are only handed back.
+    m_runTimer.stop();
+    m_state = State::Stopping;
     if (m_retrieval) {
         m_retrieval->RequestStop();
         m_retrieval->WaitForFinished();
