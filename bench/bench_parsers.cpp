@@ -123,7 +123,7 @@ QByteArray yahoo()
     // Half the hits are category matches, half site matches.
     QByteArray page = "<HTML><HEAD><TITLE>Yahoo! Search Results</TITLE></HEAD><BODY>\n<B>Yahoo! Category Matches</B><p>\n<UL>\n";
     page.reserve(kPageSize + 4096);
-    const int pad = int(kPageSize / kHits) - 90;
+    const int pad = int(kPageSize / kHits) - 60;
     for (int i = 0; i < kHits / 2; ++i)
         page += "<LI><A HREF=\"http://www.yahoo.com/Category" + num(i) + "/\">Category: <b>" + num(i) + "</b> "
             + words(i, pad / 2) + "</A>\n";
