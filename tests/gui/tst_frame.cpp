@@ -14,9 +14,11 @@
 #include "sheet/CTrawlexPropertySheetQuery.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDatabase.h"
+#include "views/CTrawlexQueryResultsView.h"
 #include "views/CTrawlexQueryView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -81,6 +83,7 @@ private slots:
     void helpOpensPage();
     void runThatCannotStartLeavesCommandsUsable();
     void databaseErrorReportedOnce();
+    void nextPaneMovesFocus();
 
 private:
     void buildFrame();
@@ -436,6 +439,24 @@ void TestFrame::databaseErrorReportedOnce()
     idle();
     QVERIFY(m_frame->action(ID_FILE_NEW)->isEnabled());
     QVERIFY(m_frame->isVisible());
+}
+
+void TestFrame::nextPaneMovesFocus()
+{
+    buildFrame();
+    QApplication::setActiveWindow(m_frame.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+    m_frame->queryView()->setFocus();
+    QVERIFY(m_frame->queryView()->hasFocus());
+    m_frame->action(ID_NEXT_PANE)->trigger();
+    QTRY_VERIFY(m_frame->resultsView()->isAncestorOf(QApplication::focusWidget())
+                || m_frame->resultsView() == QApplication::focusWidget());
+    m_frame->action(ID_PREV_PANE)->trigger();
+    QTRY_VERIFY(m_frame->queryView()->hasFocus());
+    // Both ways round: F6 from the results comes back to the tree.
+    m_frame->action(ID_NEXT_PANE)->trigger();
+    m_frame->action(ID_NEXT_PANE)->trigger();
+    QTRY_VERIFY(m_frame->queryView()->hasFocus());
 }
 
 QTEST_MAIN(TestFrame)
