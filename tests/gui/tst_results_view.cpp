@@ -257,6 +257,10 @@ private Q_SLOTS:
                                      << a72;
         QTest::newRow("non-ASCII counts characters") << QString(43, QChar(0x00e9)) << false << a72
                                                      << QString(42, QChar(0x00e9)) + QStringLiteral("...") << a72;
+        const QString clef = QString::fromUcs4(U"\U0001D11E");
+        QTest::newRow("characters beyond 16 bits count once") << clef.repeated(42) << false << a72 << clef.repeated(42) << a72;
+        QTest::newRow("characters beyond 16 bits cut whole") << clef.repeated(43) << false << a72
+                                                             << clef.repeated(42) + QStringLiteral("...") << a72;
         QTest::newRow("ampersand literal") << QStringLiteral("Tom & Jerry's \"best\" (1997)") << false << a72
                                            << QStringLiteral("Tom & Jerry's \"best\" (1997)") << a72;
     }

@@ -3,13 +3,16 @@
 namespace {
 QString Shorten(const QString &text, int maxLength)
 {
-    if (text.size() <= maxLength)
+    // Lengths count characters, so a pair of surrogates is one and is never split.
+    qsizetype units = 0;
+    for (int count = 0; units < text.size() && count < maxLength; ++count) {
+        const bool pair = text.at(units).isHighSurrogate() && units + 1 < text.size()
+            && text.at(units + 1).isLowSurrogate();
+        units += pair ? 2 : 1;
+    }
+    if (units >= text.size())
         return text;
-    // Never cut between the halves of a surrogate pair.
-    int cut = maxLength;
-    if (text.at(cut - 1).isHighSurrogate())
-        --cut;
-    return text.left(cut) + QStringLiteral("...");
+    return text.left(units) + QStringLiteral("...");
 }
 } // namespace
 
