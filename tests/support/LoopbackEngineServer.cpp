@@ -84,6 +84,13 @@ QList<LoopbackEngineServer::Request> LoopbackEngineServer::requestsFor(const QBy
 
 void LoopbackEngineServer::onNewConnection()
 {
+    // A close and a new connection seen in the same turn of the event loop would be recorded
+    // in either order; look at the open connections first, so a close that came before this
+    // connection is recorded before it.
+    for (Connection *c : std::as_const(m_connections)) {
+        if (!c->closed)
+            c->socket->waitForReadyRead(0);
+    }
     while (QTcpSocket *socket = m_pServer->nextPendingConnection()) {
         auto *c = new Connection;
         c->socket = socket;

@@ -4,6 +4,8 @@
 
 #include <QEvent>
 
+#include <atomic>
+
 struct ResultPacket;
 
 // The posted form of WM_ENGINE_HIT, WM_ENGINE_DONE and WM_ENGINE_SKIPPED. The receiver reads
@@ -15,14 +17,21 @@ public:
     CResultPacketEvent(QEvent::Type type, ResultPacket *packet);
     ~CResultPacketEvent() override;
 
-    const ResultPacket *packet() const { return m_ref.get(); }
-    void release() { m_ref.release(); }
+    const ResultPacket *packet() const;
+    void release();
     ResultPacketRef takePacket();
 
     // Posts a packet to the receiver and blocks until it has been released; the caller frees
     // the packet afterwards.
     static void postAndWait(QObject *receiver, QEvent::Type type, ResultPacket *packet);
+    // Posts without waiting (the supervisor's completion without a packet).
+    static void post(QObject *receiver, CResultPacketEvent *event);
 
 private:
+    // Orders the sender's writes before the receiver's reads in terms the thread checker
+    // sees; the posting itself orders them too, but inside Qt.
+    void acquire() const;
+
     ResultPacketRef m_ref;
+    std::atomic<bool> m_bPosted{false};
 };

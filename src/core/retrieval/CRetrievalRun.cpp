@@ -20,19 +20,36 @@ CRetrievalRun::~CRetrievalRun()
     }
 }
 
+void CRetrievalRun::joinSupervisor()
+{
+    m_pThread->wait();
+    (void)m_bSupervisorDone.load(std::memory_order_acquire);
+}
+
 bool CRetrievalRun::start(std::unique_ptr<RetrievalParams> params)
 {
     if (isRunning() || !params)
         return false;
     if (m_pThread) {
-        m_pThread->wait();
+        joinSupervisor();
         delete m_pThread;
         m_pThread = nullptr;
     }
     m_pParams = std::move(params);
     RetrievalParams *raw = m_pParams.get();
-    m_pThread = QThread::create([raw] { RetrievalThreadProc(raw); });
-    connect(m_pThread, &QThread::finished, this, &CRetrievalRun::finished, Qt::QueuedConnection);
+    m_bEnded = false;
+    m_bSupervisorDone.store(false);
+    m_pThread = QThread::create([this, raw] {
+        RetrievalThreadProc(raw);
+        m_bSupervisorDone.store(true, std::memory_order_release);
+    });
+    connect(
+        m_pThread, &QThread::finished, this,
+        [this] {
+            m_bEnded = true;
+            emit finished();
+        },
+        Qt::QueuedConnection);
     m_pThread->start();
     return true;
 }
@@ -45,19 +62,18 @@ void CRetrievalRun::requestStop()
 
 bool CRetrievalRun::isRunning() const
 {
-    return m_pThread && !m_pThread->isFinished();
+    return !m_bEnded;
 }
 
 void CRetrievalRun::waitForFinished()
 {
     if (!m_pThread)
         return;
-    if (!m_pThread->isFinished()) {
+    if (!m_bEnded) {
+        // The end arrives as an event on this thread, so nothing can slip in between.
         QEventLoop loop;
-        connect(m_pThread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-        // Checked again after connecting, so an end in between cannot be missed.
-        if (!m_pThread->isFinished())
-            loop.exec();
+        connect(this, &CRetrievalRun::finished, &loop, &QEventLoop::quit);
+        loop.exec();
     }
-    m_pThread->wait();
+    joinSupervisor();
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <memory>
 
 class QThread;
@@ -37,6 +38,13 @@ signals:
     void finished();
 
 private:
+    void joinSupervisor();
+
     std::unique_ptr<RetrievalParams> m_pParams;
     QThread *m_pThread = nullptr;
+    // Set on this object's thread when the supervisor's end has been delivered here.
+    bool m_bEnded = true;
+    // The supervisor's last act; read after joining so its writes are ordered before ours in
+    // terms the thread checker sees.
+    std::atomic<bool> m_bSupervisorDone{false};
 };

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -23,13 +24,18 @@ void reportYahooSkipped(QObject *receiver)
     CResultPacketEvent::postAndWait(receiver, RetrievalMessages::WM_ENGINE_SKIPPED, packet.get());
 }
 
-bool allFinished(const std::vector<std::unique_ptr<EngineJob>> &jobs)
+// Engine threads of the batch that have ended, counted by each thread as its last act, so
+// everything it did is ordered before the supervisor deletes its objects.
+struct BatchEnds
 {
-    for (const auto &job : jobs) {
-        if (!job->thread->isFinished())
-            return false;
-    }
-    return true;
+    std::mutex mutex;
+    std::size_t ended = 0;
+};
+
+std::size_t endedCount(BatchEnds &ends)
+{
+    std::lock_guard lock(ends.mutex);
+    return ends.ended;
 }
 
 void closeRunningEngines(const std::vector<std::unique_ptr<EngineJob>> &jobs)
@@ -69,8 +75,8 @@ int RetrievalThreadProc(RetrievalParams *params)
         if (params->bMoreResults && bYahooPathEmpty && batch.removeAll(QStringLiteral("Yahoo")) > 0) {
             reportYahooSkipped(params->receiver);
             if (batch.isEmpty()) {
-                QCoreApplication::postEvent(params->receiver,
-                                            new CResultPacketEvent(RetrievalMessages::WM_ENGINE_DONE, nullptr));
+                CResultPacketEvent::post(params->receiver,
+                                         new CResultPacketEvent(RetrievalMessages::WM_ENGINE_DONE, nullptr));
                 return 0;
             }
         }
@@ -84,11 +90,20 @@ int RetrievalThreadProc(RetrievalParams *params)
             job->maxDelay = params->maxDelay;
             jobs.push_back(std::move(job));
         }
+        BatchEnds ends;
         for (const auto &job : jobs) {
             job->thread = new CTrawlexAsyncSocketThread(job.get());
             // Runs in the ending engine thread; wakes the wait below.
-            QObject::connect(job->thread, &QThread::finished, job->thread, [params] { params->wake.Set(); },
-                             Qt::DirectConnection);
+            QObject::connect(
+                job->thread, &QThread::finished, job->thread,
+                [params, &ends] {
+                    // Wholly under the lock: the supervisor deletes this connection with the
+                    // thread once it has seen the count.
+                    std::lock_guard lock(ends.mutex);
+                    ++ends.ended;
+                    params->wake.Set();
+                },
+                Qt::DirectConnection);
             job->thread->start();
         }
 
@@ -97,10 +112,13 @@ int RetrievalThreadProc(RetrievalParams *params)
                 closeRunningEngines(jobs);
                 break;
             }
-            if (allFinished(jobs))
+            if (endedCount(ends) == jobs.size())
                 break;
             params->wake.Wait();
         }
+        // After a stop, each thread still counts itself out before it is deleted.
+        while (endedCount(ends) < jobs.size())
+            params->wake.Wait();
         for (const auto &job : jobs) {
             job->thread->wait();
             delete job->thread;
