@@ -40,6 +40,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void newQueryRunsAndShows();
+    void closingDuringRunStopsIt();
 
 private:
     QProcess m_sim;
@@ -144,6 +145,45 @@ void TestProgramE2E::newQueryRunsAndShows()
         }
     }
     QVERIFY2(firstTitleShown, qPrintable(results.m_titles.first()));
+}
+
+void TestProgramE2E::closingDuringRunStopsIt()
+{
+    QTemporaryDir dir;
+    const QString dbPath = dir.filePath(QStringLiteral("tx.mdb"));
+    QProcess cli;
+    cli.start(TestPaths::cliProgram(), {QStringLiteral("initdb"), dbPath, QStringLiteral("--engines-at"),
+                                        QStringLiteral("127.0.0.1:%1").arg(m_nPort)});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 0);
+
+    FrameTest::Store store;
+    QVERIFY(store.open(dbPath));
+    CTrawlexDoc &doc = store.doc;
+    doc.LoadEngineAddressList();
+    CRunMonitor monitor(doc, doc.Query(), doc.ResultsSet(), store.prompt);
+    auto frame = std::make_unique<CMainFrame>(doc, *store.settings, monitor, store.prompt);
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    QCoreApplication::sendPostedEvents();
+    QTimer::singleShot(0, this, [&] {
+        CTrawlexPropertySheetQuery &sheet = frame->querySheet();
+        sheet.namePage().nameEdit()->setText(QStringLiteral("closed early"));
+        sheet.keywordsPage().keywordEdit()->setText(QStringLiteral("travel"));
+        sheet.keywordsPage().addButton()->click();
+        for (const char *engine : {"AltaVista", "HotBot", "Magellan"})
+            sheet.wherePage().checkBox(QLatin1String(engine))->setChecked(true);
+        sheet.buttons()->button(QDialogButtonBox::Ok)->click();
+    });
+    frame->action(ID_FILE_NEW)->trigger();
+    QVERIFY(monitor.IsRunning());
+    QVERIFY(frame->close());
+    // Stopped on the way out: nothing runs on, no message, and the window can go.
+    QVERIFY(!monitor.IsRunning());
+    QVERIFY(!doc.ResultsSet().m_bRunning);
+    QVERIFY(store.prompt.messages.isEmpty());
+    frame.reset();
+    QTest::qWait(50);
 }
 
 QTEST_MAIN(TestProgramE2E)

@@ -18,6 +18,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -117,7 +118,11 @@ void CMainFrame::createPanes()
     connect(m_pTreeView, &CTrawlexQueryView::switchViewRequested, this, &CMainFrame::SwitchView);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The monitor outlives the window; it must not keep the page index of a view that is gone.
+    m_monitor.SetPageState(nullptr);
+}
 
 QAction *CMainFrame::action(int id) const
 {
@@ -393,6 +398,15 @@ void CMainFrame::OnHelp()
     const QUrl url = QUrl::fromLocalFile(path);
     QDesktopServices::openUrl(url);
     emit helpOpened(url);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    // Leaving during a run stops it first, so no engine thread outlives the window and an
+    // update's stored query is put back.
+    if (m_monitor.IsRunning())
+        m_monitor.Stop();
+    QMainWindow::closeEvent(event);
 }
 
 bool CMainFrame::event(QEvent *event)

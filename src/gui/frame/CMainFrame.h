@@ -80,6 +80,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QAction *addCommand(int id, const QString &text, const QString &statusTip = QString(),
