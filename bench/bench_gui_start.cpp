@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -21,7 +22,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QString program = args.size() > 1 ? args.at(1) : QDir(app.applicationDirPath()).filePath(QStringLiteral("../trawlex"));
+    // Absolute, since every start runs in its own folder.
+    const QString program = QFileInfo(args.size() > 1 ? args.at(1)
+                                                      : QDir(app.applicationDirPath()).filePath(QStringLiteral("../trawlex")))
+                                .absoluteFilePath();
     const int runs = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 20;
     const QString prebuilt = QDir(app.applicationDirPath()).filePath(QStringLiteral("../tx.mdb"));
     QTextStream out(stdout);
