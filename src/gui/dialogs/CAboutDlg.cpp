@@ -3,7 +3,6 @@
 #include "TrawlexIds.h"
 #include "version/CVersionReply.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QIcon>
@@ -13,6 +12,12 @@
 
 using namespace TrawlexIds;
 
+// The program's icon lives in the library's resources, which a static library must pull in.
+static void initAboutResources()
+{
+    Q_INIT_RESOURCE(trawlex_gui);
+}
+
 CAboutDlg::CAboutDlg(QWidget *parent)
     : QDialog(parent)
 {
@@ -20,8 +25,9 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("About Trawlex"));
     setModal(true);
 
+    initAboutResources();
     auto *icon = new QLabel(this);
-    QIcon image = QApplication::windowIcon();
+    QIcon image(QStringLiteral(":/trawlex/trawlex.png"));
     if (image.isNull())
         image = style()->standardIcon(QStyle::SP_MessageBoxInformation);
     icon->setPixmap(image.pixmap(32, 32));
