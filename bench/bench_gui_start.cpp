@@ -45,11 +45,12 @@ int main(int argc, char *argv[])
         env.insert(QStringLiteral("TRAWLEX_REPORT_SHOWN"), QStringLiteral("1"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-        // A stored answer to the connection question, as an installed program has one.
+        // A stored answer to the connection question, and no version check due at this start,
+        // as an installed program that has been started before has them.
         QDir().mkpath(dir.filePath(QStringLiteral("config/Quorvel Software")));
         QFile settings(dir.filePath(QStringLiteral("config/Quorvel Software/Trawlex.conf")));
         if (settings.open(QIODevice::WriteOnly))
-            settings.write("[Version%201.12]\nTXconn=Direct\n");
+            settings.write("[Version%201.12]\nTXconn=Direct\nVersionCheck=4\n");
         settings.close();
 
         QProcess process;

@@ -3,6 +3,7 @@
 #include "TestPaths.h"
 
 #include "app/CTrawlexApp.h"
+#include "app/CTrawlexSettings.h"
 #include "common/CMessageBoxPrompt.h"
 #include "frame/CMainFrame.h"
 #include "store/CTrawlexDoc.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,6 +105,13 @@ int main(int argc, char *argv[])
 {
     QStandardPaths::setTestModeEnabled(true);
     CTrawlexApp app(argc, argv);
+    {
+        // A user who has answered the connection question and is not due a version check.
+        CTrawlexSettings settings;
+        settings.setConnection(true);
+        QSettings raw(QStringLiteral("Quorvel Software"), QStringLiteral("Trawlex"));
+        raw.setValue(CTrawlexSettings::groupName() + QStringLiteral("/VersionCheck"), 4);
+    }
     TestFrameStartup test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -3,10 +3,12 @@
 #include "app/CTrawlexSettings.h"
 #include "app/InternetSession.h"
 #include "common/CMessageBoxPrompt.h"
+#include "dialogs/CSettingsCommands.h"
 #include "frame/CMainFrame.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "run/CRunMonitor.h"
+#include "startup/CStartupChecks.h"
 #include "store/CDaoException.h"
 #include "store/CTrawlexDoc.h"
 
@@ -72,13 +74,10 @@ bool CTrawlexApp::InitInstance()
     m_prompt = std::make_unique<CMessageBoxPrompt>();
     m_settings = std::make_unique<CTrawlexSettings>();
     m_settings->load();
-    // Without a stored answer the connection counts as direct for this session; nothing is
-    // written, so the question can still be asked once the Connection dialog exists.
-    if (m_settings->connection() == CTrawlexSettings::Connection::Unknown)
-        m_settings->DirectConnection = true;
-
-    if (!IsInternetSessionActive()) {
-        m_prompt->showMessage(QStringLiteral("Error!  Internet session must be active to load Trawlex."));
+    // The connection type (asked when none is stored) and the session test come before
+    // anything else; there is no main window yet to own the question.
+    CStartupChecks checks(*m_settings, *m_prompt, nullptr);
+    if (!checks.SettleConnection()) {
         m_nExitCode = 1;
         return false;
     }
@@ -93,6 +92,7 @@ bool CTrawlexApp::InitInstance()
 
     m_monitor = std::make_unique<CRunMonitor>(*m_doc, m_doc->Query(), m_doc->ResultsSet(), *m_prompt);
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_settings, *m_monitor, *m_prompt);
+    CSettingsCommands *commands = InstallSettingsCommands(*m_frame, *m_settings, *m_prompt);
     m_prompt->setParentWidget(m_frame.get());
     if (reportFirstShow())
         m_frame->installEventFilter(new CFirstPaintWatcher(m_frame.get()));
@@ -103,6 +103,8 @@ bool CTrawlexApp::InitInstance()
     } catch (const CDaoException &e) {
         ReportDaoError(e, m_prompt.get());
     }
+    // At the first and second start and every tenth after: offer the version check.
+    checks.OfferVersionCheck(commands->versionCheck());
     return true;
 }
 
