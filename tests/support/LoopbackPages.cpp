@@ -37,7 +37,8 @@ QByteArray hotBot(const QList<Hit> &hits)
     QByteArray body = "<HTML><HEAD><TITLE>HotBot results</TITLE></HEAD><BODY>\n<TABLE>\n";
     int n = 0;
     for (const Hit &h : hits) {
-        body += "<TR><TD><B>" + QByteArray::number(++n) + ".</B><FONT SIZE=-1>9" + QByteArray::number(n)
+        ++n;
+        body += "<TR><TD><B>" + QByteArray::number(n) + ".</B><FONT SIZE=-1>9" + QByteArray::number(n)
             + "%</FONT></TD><TD><A HREF=\"" + h.url + "\">" + h.title
             + "</A><BR><FONT SIZE=-1>web</FONT></TD><TD>" + h.summary + "<BR>\n</TD></TR>\n";
     }
