@@ -479,6 +479,11 @@ void CMainFrame::OnFileNew()
 {
     m_query.Clear();
     m_pSheet->ResetPages();
+    RunQuerySheet();
+}
+
+void CMainFrame::RunQuerySheet()
+{
     if (m_pSheet->DoModal(m_query) != QDialog::Accepted) {
         SetMessageText(RunTexts::ready());
         return;
@@ -496,14 +501,7 @@ void CMainFrame::OnFileOpen()
     const int qid = GetSelectedQueryId();
     if (qid == -1 || !LoadSelectedQuery(qid))
         return;
-    if (m_pSheet->DoModal(m_query) != QDialog::Accepted) {
-        SetMessageText(RunTexts::ready());
-        return;
-    }
-    if (!StartRun(false)) {
-        m_results.m_bRunning = false;
-        OnUpdateCommandUI();
-    }
+    RunQuerySheet();
 }
 
 void CMainFrame::OnUpdateQuery()

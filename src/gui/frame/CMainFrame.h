@@ -94,6 +94,8 @@ private:
     void applyLimits();
     // Starts a pass with the settings as they are now; false when it could not start.
     bool StartRun(bool bContinue);
+    // Shows the query sheet on the document's query; OK starts a fresh run.
+    void RunQuerySheet();
     // Loads the stored query into the document's query; false (reported) on a database error.
     bool LoadSelectedQuery(int qid);
 
