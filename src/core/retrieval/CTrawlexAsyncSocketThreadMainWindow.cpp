@@ -25,6 +25,9 @@ void CTrawlexAsyncSocketThreadMainWindow::SetTimer(int identifier, int milliseco
 {
     KillTimer(identifier);
     auto *timer = new QTimer(this);
+    // Precise: a coarse timer may fire up to 5% early, before the run's own period that was
+    // armed first, and the run would then never see its time-out.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(milliseconds);
     connect(timer, &QTimer::timeout, this, [this, identifier] { OnTimer(identifier); });
     m_timers.insert(identifier, timer);
