@@ -70,6 +70,7 @@ void CTrawlexQueryResults::ResetForNewRun(const CTrawlexDoc &doc)
     m_strEngineLevels.clear();
     m_reportedEngines.clear();
     m_failedEngines.clear();
+    m_exhaustedEngines.clear();
 }
 
 void CTrawlexQueryResults::ResetForNextPass(const CTrawlexDoc &doc)
@@ -79,6 +80,7 @@ void CTrawlexQueryResults::ResetForNextPass(const CTrawlexDoc &doc)
     m_nHitsReceived = 0;
     m_reportedEngines.clear();
     m_failedEngines.clear();
+    m_exhaustedEngines.clear();
 }
 
 void CTrawlexQueryResults::RebuildUrlIndex()
@@ -146,7 +148,7 @@ void CTrawlexQueryResults::UpdateEngineLevels()
         // inside "#HotBotRepeat#".
         const qsizetype start = m_strEngineLevels.indexOf(head);
         if (start < 0) {
-            m_strEngineLevels += head + QLatin1String("@1@");
+            m_strEngineLevels += head + (m_exhaustedEngines.contains(engine) ? QLatin1String("@-1@") : QLatin1String("@1@"));
             continue;
         }
         const qsizetype afterHead = start + head.size();
@@ -158,7 +160,14 @@ void CTrawlexQueryResults::UpdateEngineLevels()
             counter = QStringView(m_strEngineLevels).mid(open + 1, close - open - 1).toInt();
             rest = m_strEngineLevels.mid(close + 1);
         }
-        m_strEngineLevels = m_strEngineLevels.left(afterHead) + QLatin1Char('@') + QString::number(counter + 1)
+        // An engine whose pages have run out keeps its count as a negative number, so later
+        // passes do not ask it again; the seven never run out.
+        int next = counter + 1;
+        if (counter < 0)
+            next = counter;
+        else if (m_exhaustedEngines.contains(engine))
+            next = -next;
+        m_strEngineLevels = m_strEngineLevels.left(afterHead) + QLatin1Char('@') + QString::number(next)
                             + QLatin1Char('@') + rest;
     }
     if (m_strEngineLevels.isEmpty())

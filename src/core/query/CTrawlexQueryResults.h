@@ -62,6 +62,7 @@ public:
     QList<int> m_newFlags;
     QStringList m_reportedEngines;
     QStringList m_failedEngines;
+    QStringList m_exhaustedEngines; // ended this pass with their last page
     QString m_strEngineLevels; // "#AltaVista#@2@#Yahoo#@1@"
     bool m_bRunning = false;
     QString m_strYahooPath;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QThread>
 
 class CTrawlexAsyncSocketThreadMainWindow;
@@ -27,6 +28,10 @@ public:
     // Makes the connection object of the job's engine; nullptr for a name without one.
     static CTrawlexEngineSocket *CreateSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread);
 
+    // Why the connection failed, for the completion its failure leads to.
+    void SetFailureReason(const QString &reason) { m_strFailureReason = reason; }
+    const QString &FailureReason() const { return m_strFailureReason; }
+
     QByteArray m_strRedirect; // the repeated HotBot request
     EngineJob *m_pJob;
     CTrawlexEngineSocket *m_pSocket = nullptr;
@@ -40,4 +45,5 @@ private:
     void ExitInstance();
 
     bool m_bEnding = false;
+    QString m_strFailureReason;
 };

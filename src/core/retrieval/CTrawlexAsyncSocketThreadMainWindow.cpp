@@ -69,6 +69,9 @@ void CTrawlexAsyncSocketThreadMainWindow::OnTimer(int identifier)
     const EngineRegistry::Descriptor engine = EngineRegistry::instance().findByIdentifier(identifier);
     packet->Engine = engine ? engine->name : QString();
     packet->Count = -1;
+    packet->Reason = m_pThread->FailureReason().isEmpty()
+        ? QStringLiteral("no answer within %1 seconds").arg(m_pThread->m_pJob->maxDelay)
+        : m_pThread->FailureReason();
     // An engine that continues by path has none after a failure.
     if (engine && engine->takes(EngineFeature::ContinuationPath))
         packet->Extra = QStringLiteral(" ");

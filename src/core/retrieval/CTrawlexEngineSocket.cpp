@@ -69,7 +69,7 @@ void CTrawlexEngineSocket::Start()
     m_strEngineUrl = address.url();
     if (!address.isValid()) {
         // No host or no path to ask: nothing can be sent.
-        PostFailure();
+        PostFailure(QStringLiteral("no usable address (host, then \"/\" and a path)"));
         return;
     }
     m_path = address.path().toUtf8();
@@ -100,7 +100,7 @@ void CTrawlexEngineSocket::OnConnect()
         ? m_pThread->m_strRedirect
         : HttpRequestText::build(m_path, m_strQuery);
     if (request.isEmpty() || m_pSocket->write(request) != request.size())
-        PostFailure();
+        PostFailure(QStringLiteral("the request could not be sent"));
 }
 
 void CTrawlexEngineSocket::OnError(QAbstractSocket::SocketError)
@@ -109,7 +109,7 @@ void CTrawlexEngineSocket::OnError(QAbstractSocket::SocketError)
     // broken connection is left to the time limit: the page may still be complete in what
     // has already arrived only if its last read said so.
     if (!m_bConnected)
-        PostFailure();
+        PostFailure(m_pSocket->errorString());
 }
 
 void CTrawlexEngineSocket::OnReceive()
@@ -155,28 +155,45 @@ void CTrawlexEngineSocket::ParseResultsAs(const QString &engine)
     // One completion per engine: a time limit or failure that already ended it wins.
     if (!m_pThread->BeginEnd())
         return;
-    QObject *receiver = m_pJob->receiver;
-    const QString extra = EngineParsers::parse(engine, m_strPage, [this, receiver](EngineHit &&hit) {
-        auto packet = std::make_unique<ResultPacket>();
-        packet->Title = std::move(hit.title);
-        packet->URL = std::move(hit.url);
-        packet->Summary = std::move(hit.summary);
-        CResultPacketEvent::postAndWait(receiver, RetrievalMessages::WM_ENGINE_HIT, packet.get());
-        ++m_nHits;
-    });
+    const QString extra = EngineParsers::parse(engine, m_strPage, [this](EngineHit &&hit) { PostHit(std::move(hit)); });
     auto done = std::make_unique<ResultPacket>();
     done->Engine = engine;
     done->Count = m_nHits;
     done->Extra = extra;
-    CResultPacketEvent::postAndWait(receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
+    CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
     m_pThread->EndEngine();
 }
 
-void CTrawlexEngineSocket::PostFailure()
+void CTrawlexEngineSocket::PostHit(EngineHit &&hit)
+{
+    auto packet = std::make_unique<ResultPacket>();
+    packet->Title = std::move(hit.title);
+    packet->URL = std::move(hit.url);
+    packet->Summary = std::move(hit.summary);
+    CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_HIT, packet.get());
+    ++m_nHits;
+}
+
+bool CTrawlexEngineSocket::PostCompletion(const QString &engine, const QString &extra, bool exhausted)
+{
+    if (!m_pThread->BeginEnd())
+        return false;
+    auto done = std::make_unique<ResultPacket>();
+    done->Engine = engine;
+    done->Count = m_nHits;
+    done->Extra = extra;
+    done->Exhausted = exhausted;
+    CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
+    m_pThread->EndEngine();
+    return true;
+}
+
+void CTrawlexEngineSocket::PostFailure(const QString &reason)
 {
     if (m_bFailed)
         return;
     m_bFailed = true;
+    m_pThread->SetFailureReason(reason);
     if (m_pSocket)
         m_pSocket->abort(); // nothing more is read, so nothing more may pile up
     QCoreApplication::postEvent(m_pThread->m_pMainWnd,

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "engines/EngineHit.h"
+
 class QTcpSocket;
 class CTrawlexAsyncSocketThread;
 struct EngineJob;
@@ -27,7 +29,7 @@ public:
     ~CTrawlexEngineSocket() override;
 
     // Builds the request tail, looks the address up and connects.
-    void Start();
+    virtual void Start();
     // True when the chunk just received ends the page; starts the parser when no hit has been
     // delivered yet.
     bool IsPageComplete(QByteArrayView chunk);
@@ -49,8 +51,13 @@ protected:
     void BuildFirstPageQueryFor(const QString &engine);
     void BuildNextPageQueryFor(const QString &engine);
     void ParseResultsAs(const QString &engine);
-    // Ends the engine as failed at once, through the same path as its time limit.
-    void PostFailure();
+    // Ends the engine as failed at once, through the same path as its time limit; the
+    // reason goes with the completion.
+    void PostFailure(const QString &reason = QString());
+    // Hands one hit to the receiver and counts it.
+    void PostHit(EngineHit &&hit);
+    // Claims the engine's one completion and hands it over; false when it was already ended.
+    bool PostCompletion(const QString &engine, const QString &extra, bool exhausted = false);
 
     const QString &jobName() const;
 

@@ -29,6 +29,16 @@ EngineRegistry::Descriptor EngineRegistry::find(const QString &name) const
     return findLocked(name);
 }
 
+EngineRegistry::Descriptor EngineRegistry::findIgnoringCase(const QString &name) const
+{
+    std::lock_guard lock(m_mutex);
+    for (const Descriptor &d : m_engines) {
+        if (d->name.compare(name, Qt::CaseInsensitive) == 0)
+            return d;
+    }
+    return nullptr;
+}
+
 EngineRegistry::Descriptor EngineRegistry::findByIdentifier(int identifier) const
 {
     std::lock_guard lock(m_mutex);
@@ -82,6 +92,7 @@ bool EngineRegistry::add(EngineDescriptor descriptor)
         if (d->name.compare(descriptor.name, Qt::CaseInsensitive) == 0)
             return false;
     }
+    descriptor.builtIn = false;
     descriptor.identifier = m_nextIdentifier++;
     m_engines.append(std::make_shared<const EngineDescriptor>(std::move(descriptor)));
     return true;

@@ -23,6 +23,8 @@ public:
     EngineRegistry();
 
     Descriptor find(const QString &name) const;
+    // For names the user gives: letter case ignored.
+    Descriptor findIgnoringCase(const QString &name) const;
     Descriptor findByIdentifier(int identifier) const;
     bool contains(const QString &name) const { return find(name) != nullptr; }
     // 0 for a name the registry does not hold.

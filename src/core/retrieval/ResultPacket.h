@@ -15,5 +15,7 @@ struct ResultPacket
     QString URL;
     QString Summary;
     QString Extra;   // Yahoo's next-set path, " " when there is none; empty for other engines
+    QString Reason;  // completion with Count -1: why the engine failed, when it is known
+    bool Exhausted = false; // completion: the engine has no further page for this query
     CAutoResetEvent Done;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CAutoResetEvent.h"
+#include "query/CTrawlexQuery.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ struct RetrievalParams
 {
     QStringList engines;          // the query's engine names, in the query's order
     QString booleanText;          // the query's boolean text, split into words per engine
+    CTrawlexQuery query;          // the query itself: today's engines are asked in their own syntax
     QString engineAddressList;    // "|name|address|" per engine
     QString engineLevels;         // the per-engine page counters (SearchEngineLevel text)
     QString yahooPath;            // Yahoo's stored continuation path

@@ -17,6 +17,7 @@ void CEngineRetrieval::Start(const RetrievalParams &params)
     auto copy = std::make_unique<RetrievalParams>();
     copy->engines = params.engines;
     copy->booleanText = params.booleanText;
+    copy->query = params.query;
     copy->engineAddressList = params.engineAddressList;
     copy->engineLevels = params.engineLevels;
     copy->yahooPath = params.yahooPath;

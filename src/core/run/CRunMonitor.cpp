@@ -125,6 +125,7 @@ bool CRunMonitor::StartRun(bool bContinue)
     RetrievalParams params;
     m_query.GetEngines(params.engines);
     params.booleanText = m_query.GetBooleanText();
+    params.query = m_query;
     params.engineAddressList = m_doc.EngineAddressList();
     params.engineLevels = m_results.m_strEngineLevels;
     params.yahooPath = m_results.m_strYahooPath;
@@ -190,6 +191,9 @@ void CRunMonitor::OnEngineDone(CResultPacketEvent &e)
         m_results.m_reportedEngines << packet->Engine;
         if (packet->Count < 0)
             m_results.m_failedEngines << packet->Engine;
+        if (packet->Exhausted)
+            m_results.m_exhaustedEngines << packet->Engine;
+        Q_EMIT engineEnded(packet->Engine, packet->Count, packet->Reason);
         if (packet->Engine == QLatin1String("Yahoo"))
             m_results.m_strYahooPath = packet->Extra;
     }

@@ -81,6 +81,8 @@ Q_SIGNALS:
     void runEnded();
     // After a time-out or Stop: the "More" and "Previous" buttons of the page on show work again.
     void pageButtonsEnabled();
+    // One engine of the pass has ended: its hits, or -1 when it failed, and then why.
+    void engineEnded(const QString &engine, int hits, const QString &reason);
     // "Query Retrieval completed!" with the failed engines named; shown in a message box.
     void completionMessage(const QString &text);
     // "Error!  Query has timed out!  Try again."; shown in a message box.

@@ -9,9 +9,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class CTrawlexAsyncSocketThread;
 class CTrawlexEngineSocket;
+struct EngineDefinition;
 struct EngineJob;
 
 // What kind of engine a descriptor stands for; the kind decides how it is asked.
@@ -19,6 +21,7 @@ enum class EngineKind {
     ResultPage, // one of the seven: an HTTP/1.0 GET and an HTML page cut by fixed markers
     Redirected, // the repeated request after an engine's redirect; parsed as that engine
     Retired,    // a name the program still knows, with no page to ask
+    Web,        // an engine the user added: OpenSearch or JSON results over HTTP(S)
 };
 
 // The parts of a query an engine takes in its request.
@@ -61,7 +64,9 @@ struct EngineDescriptor
     NextPageBuilder nextPage;
     ResultReader readResults;
     SocketFactory createSocket = nullptr;
+    // Web engines: how they are asked and read.
+    std::shared_ptr<const EngineDefinition> definition;
 
     bool takes(EngineFeature feature) const { return features.testFlag(feature); }
-    bool canBeAsked() const { return firstPage && readResults && createSocket; }
+    bool canBeAsked() const { return (firstPage || definition) && readResults && createSocket; }
 };
