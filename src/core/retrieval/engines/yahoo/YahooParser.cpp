@@ -116,11 +116,11 @@ void readSites(QByteArrayView page, const PageDecoding &decoding, const HitSink 
     QByteArrayView title;
     qsizetype titleEnd = 0;
     while (takeLink(text, url, title, titleEnd)) {
-        // The description follows the title past line feeds, blanks and dashes, and ends
+        // The description follows the title past line ends, blanks and dashes, and ends
         // where the next item or the end of the list begins.
         qsizetype start = titleEnd + kLinkEnd.size();
         const QByteArrayView rest = text.text();
-        while (start < rest.size() && (rest[start] == '\n' || rest[start] == ' ' || rest[start] == '-'))
+        while (start < rest.size() && (rest[start] == '\n' || rest[start] == '\r' || rest[start] == ' ' || rest[start] == '-'))
             ++start;
         const qsizetype item = text.indexOf("<LI>", start);
         const qsizetype listEnd = text.indexOf("</UL>", start);
