@@ -92,23 +92,23 @@ void TestEngineRequests::nextPage_data()
             << QByteArray("?pg=aq&text=yes&q=and+cats&stq=" + QByteArray::number(10 * n));
         QTest::addRow("infoseek %d", n) << "InfoSeek" << cats << n
             << QByteArray("Titles?qt=%2B%2Bcats&lk=noframes&st=" + QByteArray::number(10 * n));
+        // Excite, Magellan and HotBot count hits from 0: the page after n pages starts at 10n.
         QTest::addRow("excite %d", n) << "Excite" << cats << n
-            << QByteArray("?look=default&collection=web&search=AND+cats&start=" + QByteArray::number(10 * n - 10)
+            << QByteArray("?look=default&collection=web&search=AND+cats&start=" + QByteArray::number(10 * n)
                           + "&showSummary=true&perPage=10&next=Next+Results");
         QTest::addRow("lycos %d", n) << "Lycos" << cats << n
             << QByteArray("cgi-bin/pursuit?query=AND+cats&adv=1&mtemp=java&rt=1&rtwm=1000&rttf=50&rtfd=50&rtpn=15"
                           "&rtpy=50&rtor=10&first=" + QByteArray::number(10 * n + 1));
         QTest::addRow("magellan %d", n) << "Magellan" << cats << n
             << QByteArray("search.gw?search=AND+cats&look=magellan&next=Next+Results&start="
-                          + QByteArray::number(10 * n - 10) + "&collection=web");
+                          + QByteArray::number(10 * n) + "&collection=web");
         QTest::addRow("hotbot %d", n) << "HotBot" << cats << n
-            << QByteArray("/?MT=AND+cats" + (n > 1 ? "&base=" + QByteArray::number(10 * n) : QByteArray())
-                          + "&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
+            << QByteArray("/?MT=AND+cats&base=" + QByteArray::number(10 * n) + "&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
     }
     QTest::newRow("hotbot next page maps URL to linkdomain") << "HotBot" << QStringList{"and", "URL:example", "and", "Link:x"} << 1
-        << QByteArray("/?MT=AND+linkdomain%3Aexample+aND+link%3Ax&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
+        << QByteArray("/?MT=AND+linkdomain%3Aexample+aND+link%3Ax&base=10&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
     QTest::newRow("excite next page lets filters through run A") << "Excite" << QStringList{"and", "cats", "and", "Title:x"} << 2
-        << QByteArray("?look=default&collection=web&search=AND+cats+AND+Title:x&start=10&showSummary=true&perPage=10&next=Next+Results");
+        << QByteArray("?look=default&collection=web&search=AND+cats+AND+Title:x&start=20&showSummary=true&perPage=10&next=Next+Results");
 }
 
 void TestEngineRequests::nextPage()
