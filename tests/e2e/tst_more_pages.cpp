@@ -79,19 +79,25 @@ void TestMorePages::cleanupTestCase()
 void TestMorePages::moreBringsTheNextPage_data()
 {
     QTest::addColumn<QString>("engine");
+    QTest::addColumn<QByteArray>("keywords");
     QTest::addColumn<QStringList>("second"); // what the first More adds; empty: any new hits
     QTest::addColumn<QStringList>("third");  // what the second More adds; empty: any new hits
 
+    const QByteArray apple = R"("include:apple")";
     // Ten to a page: pages 11-20, then 21-25.
     for (const char *engine : {"AltaVista", "Excite", "HotBot", "InfoSeek", "Lycos", "Magellan"})
-        QTest::newRow(engine) << QString::fromLatin1(engine) << apples(11, 20) << apples(21, 25);
-    // Yahoo's next set follows its own link; categories and sites share its pages.
-    QTest::newRow("Yahoo") << QStringLiteral("Yahoo") << QStringList() << QStringList();
+        QTest::newRow(engine) << QString::fromLatin1(engine) << apple << apples(11, 20) << apples(21, 25);
+    // Yahoo's next set follows its own link; categories and sites share its pages. With two
+    // words the link holds a blank.
+    QTest::newRow("Yahoo") << QStringLiteral("Yahoo") << apple << QStringList() << QStringList();
+    QTest::newRow("Yahoo, two words") << QStringLiteral("Yahoo") << QByteArray(R"("include:apple", "optional:pie")")
+                                      << QStringList() << QStringList();
 }
 
 void TestMorePages::moreBringsTheNextPage()
 {
     QFETCH(QString, engine);
+    QFETCH(QByteArray, keywords);
     QFETCH(QStringList, second);
     QFETCH(QStringList, third);
 
@@ -101,7 +107,7 @@ void TestMorePages::moreBringsTheNextPage()
     QCOMPARE(RunCliProcess::run(dir, {QStringLiteral("initdb"), db, QStringLiteral("--engines-at"), m_sim->address()}).exitCode, 0);
     const QString query = RunCliProcess::writeFile(
         dir, QStringLiteral("query.json"),
-        R"({"name": "Apples", "keywords": ["include:apple"], "engines": [")" + engine.toLatin1() + R"("]})");
+        R"({"name": "Apples", "keywords": [)" + keywords + R"(], "engines": [")" + engine.toLatin1() + R"("]})");
     const QStringList dbArgs{QStringLiteral("--db"), db};
 
     const RunCliResult first = RunCliProcess::run(dir, QStringList{QStringLiteral("run"), query} + dbArgs);

@@ -532,7 +532,9 @@ QString PageWriter::yahoo(const EngineRequest &request, const QueryExpression &e
             }
         }
         if (end < total) {
-            p += QLatin1String("<CENTER>[<B><A HREF=\"/bin/search?p=") + form(request.queryText) + QLatin1String("&b=")
+            // Yahoo wrote the query's blanks into the link as they were.
+            p += QLatin1String("<CENTER>[<B><A HREF=\"/bin/search?p=") + form(request.queryText).replace(u'+', u' ')
+                 + QLatin1String("&b=")
                  + num(end + 1) + QLatin1String("\">Next ") + num(kYahooPageSize)
                  + QLatin1String(" Matches</A></B>]</CENTER><P>\n");
         }

@@ -73,6 +73,10 @@ void TestEngineExchange::requestBytes_data()
     QTest::newRow("Yahoo next set") << "Yahoo" << QByteArray("/yahoo/") << false << "and cats not dogs "
                                     << "#Yahoo#@1@" << "/bin/search?p=cats&b=21"
                                     << QByteArray("GET /yahoo/bin/search?p=cats&b=21") + kTail;
+    // Yahoo wrote the query's blanks into its next-set link; the request line stays one line.
+    QTest::newRow("Yahoo next set with blanks") << "Yahoo" << QByteArray("/yahoo/") << false << "and wild orchids "
+                                                << "#Yahoo#@1@" << "/bin/search?p=wild orchids&b=21&h=s&n=20"
+                                                << QByteArray("GET /yahoo/bin/search?p=wild%20orchids&b=21&h=s&n=20") + kTail;
 }
 
 void TestEngineExchange::requestBytes()
