@@ -250,10 +250,13 @@ void TestEngineSim::pagingOffsets_data()
                                       << QByteArray("/magellan/search.gw?search=apple&look=magellan&next=Next+Results&start=0&collection=web")
                                       << 1 << 10;
     QTest::newRow("Lycos first=11") << "Lycos" << QByteArray("/lycos/cgi-bin/pursuit?query=apple&adv=1&mtemp=java&first=11") << 11 << 20;
-    QTest::newRow("HotBot next from start")
-        << "HotBot" << QByteArray("/hotbot-repeat/?MT=apple&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9") << 11 << 20;
-    QTest::newRow("HotBot next from base=10")
-        << "HotBot" << QByteArray("/hotbot-repeat/?MT=apple&base=10&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9") << 21 << 25;
+    // The base is the first hit shown; without one the list starts again.
+    QTest::newRow("HotBot next without base")
+        << "HotBot" << QByteArray("/hotbot-repeat/?MT=apple&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9") << 1 << 10;
+    QTest::newRow("HotBot base=10")
+        << "HotBot" << QByteArray("/hotbot-repeat/?MT=apple&base=10&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9") << 11 << 20;
+    QTest::newRow("HotBot base=20")
+        << "HotBot" << QByteArray("/hotbot-repeat/?MT=apple&base=20&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9") << 21 << 25;
 }
 
 void TestEngineSim::pagingOffsets()

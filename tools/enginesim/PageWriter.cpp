@@ -340,7 +340,7 @@ QString PageWriter::hotBot(const EngineRequest &request, const QList<Corpus::Hit
         p += QLatin1String("</TABLE>\n");
         if (end < hits.size()) {
             p += QLatin1String("<P><A HREF=\"/hotbot/?MT=") + form(request.queryText) + QLatin1String("&base=")
-                 + num(start) + QLatin1String("&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9\">Next page</A>\n");
+                 + num(end) + QLatin1String("&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9\">Next page</A>\n");
         }
     }
     p += QLatin1String("<P><FONT face=\"Arial, Helvetica\" size=1>Copyright &#169; 1996-98 Wired Digital, Inc. "
@@ -532,7 +532,9 @@ QString PageWriter::yahoo(const EngineRequest &request, const QueryExpression &e
             }
         }
         if (end < total) {
-            p += QLatin1String("<CENTER>[<B><A HREF=\"/bin/search?p=") + form(request.queryText) + QLatin1String("&b=")
+            // Yahoo wrote the query's blanks into the link as they were.
+            p += QLatin1String("<CENTER>[<B><A HREF=\"/bin/search?p=") + form(request.queryText).replace(u'+', u' ')
+                 + QLatin1String("&b=")
                  + num(end + 1) + QLatin1String("\">Next ") + num(kYahooPageSize)
                  + QLatin1String(" Matches</A></B>]</CENTER><P>\n");
         }

@@ -103,12 +103,9 @@ EngineRequest RequestDecoder::decode(QByteArrayView targetView)
         request.kind = EngineRequest::Kind::Search;
         request.engine = QStringLiteral("HotBotRepeat");
         request.queryText = WebText::decodeFormValue(rawValue(params, "MT"));
-        // "Next" on a page that started at base shows the ten after it.
+        // The base is the first hit to show, from 0; the "Next" button only names the
+        // base of the page after the one it stood on. Without a base the list starts again.
         request.start = number(params, "base", 0);
-        bool next = false;
-        rawValue(params, "act.next.x", &next);
-        if (next)
-            request.start += 10;
     }
     request.start = std::max(request.start, 0);
     if (request.kind == EngineRequest::Kind::NotFound)

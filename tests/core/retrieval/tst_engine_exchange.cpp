@@ -44,6 +44,8 @@ private slots:
     void hotBotRepeatFailures();
     void yahooEarlyParse();
     void yahooPageAndTimeout();
+    void yahooPageOverSeveralReads_data();
+    void yahooPageOverSeveralReads();
 };
 
 void TestEngineExchange::requestBytes_data()
@@ -73,6 +75,10 @@ void TestEngineExchange::requestBytes_data()
     QTest::newRow("Yahoo next set") << "Yahoo" << QByteArray("/yahoo/") << false << "and cats not dogs "
                                     << "#Yahoo#@1@" << "/bin/search?p=cats&b=21"
                                     << QByteArray("GET /yahoo/bin/search?p=cats&b=21") + kTail;
+    // Yahoo wrote the query's blanks into its next-set link; the request line stays one line.
+    QTest::newRow("Yahoo next set with blanks") << "Yahoo" << QByteArray("/yahoo/") << false << "and wild orchids "
+                                                << "#Yahoo#@1@" << "/bin/search?p=wild orchids&b=21&h=s&n=20"
+                                                << QByteArray("GET /yahoo/bin/search?p=wild%20orchids&b=21&h=s&n=20") + kTail;
 }
 
 void TestEngineExchange::requestBytes()
@@ -365,6 +371,64 @@ void TestEngineExchange::yahooPageAndTimeout()
     QCOMPARE(late.records().size(), 1);
     QCOMPARE(late.completions().first().count, -1);
     QCOMPARE(late.completions().first().extra, QStringLiteral(" "));
+}
+
+void TestEngineExchange::yahooPageOverSeveralReads_data()
+{
+    QTest::addColumn<QList<QByteArray>>("parts"); // written 300 ms apart, then the server closes
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("extra");
+
+    const QList<Hit> categories = {{"Recreation:Pets:Cats", "http://dir.example/cats/", ""}};
+    const QList<Hit> sites = {{"Cat Fanciers", "http://fanciers.example/", "breeds and shows"},
+                              {"Feline News", "http://felinenews.example/", "weekly news"}};
+    const QByteArray answer = LoopbackPages::yahoo(categories, sites, "/bin/search?p=cats&b=21");
+    const qsizetype bodyAt = answer.indexOf("\r\n\r\n") + 4;
+    const QByteArray headers = answer.left(bodyAt);
+    const QByteArray body = answer.mid(bodyAt);
+    const QString next = QStringLiteral("/bin/search?p=cats&b=21");
+
+    QTest::newRow("headers, then the page") << QList<QByteArray>{headers, body} << 3 << next;
+    const qsizetype title = body.indexOf("Search Results");
+    QTest::newRow("title split over two reads") << QList<QByteArray>{headers + body.left(title), body.mid(title)} << 3 << next;
+    QTest::newRow("headers, half the page, the rest")
+        << QList<QByteArray>{headers, body.left(body.size() / 2), body.mid(body.size() / 2)} << 3 << next;
+    // No end tag: the server's close ends the page.
+    QByteArray unended = body;
+    unended.chop(unended.size() - unended.toUpper().lastIndexOf("</HTML>"));
+    QTest::newRow("page without its end tag") << QList<QByteArray>{headers, unended} << 3 << next;
+    QByteArray lower = body;
+    lower.replace("<TITLE>Yahoo! Search Results</TITLE>", "<title>Yahoo! Search Results</title>");
+    QTest::newRow("title in lower case") << QList<QByteArray>{headers, lower.left(lower.size() / 2), lower.mid(lower.size() / 2)}
+                                         << 3 << next;
+    QTest::newRow("error page after the headers")
+        << QList<QByteArray>{headers, "<HTML><HEAD><TITLE>Yahoo! - Error</TITLE></HEAD><BODY>Try again"} << 0 << " ";
+    QTest::newRow("headers alone") << QList<QByteArray>{headers} << 0 << " ";
+}
+
+void TestEngineExchange::yahooPageOverSeveralReads()
+{
+    // A first read that holds only part of the answer decides nothing: the page is parsed when
+    // it is complete, by its end tag or by the server's close, and no hit is lost.
+    QFETCH(QList<QByteArray>, parts);
+    QFETCH(int, count);
+    QFETCH(QString, extra);
+
+    LoopbackEngineServer server;
+    QVERIFY(server.listen());
+    server.setScript("/yahoo", LoopbackEngineServer::split(parts, 300));
+    LoopbackPacketReceiver rx;
+    CRetrievalRun run;
+    const qint64 ms = LoopbackRun::runToEnd(
+        run, LoopbackRun::params({"Yahoo"}, LoopbackRun::addressList({{"Yahoo", server.hostPort() + "/yahoo/"}}), &rx, 4, 5));
+    QCOMPARE(rx.completions().size(), 1);
+    QCOMPARE(rx.completions().first().count, count);
+    QCOMPARE(int(rx.hits().size()), count);
+    QCOMPARE(rx.completions().first().extra, extra);
+    if (count > 0)
+        QCOMPARE(rx.hits().last().url, QStringLiteral("http://felinenews.example/"));
+    // Well inside the five-second limit: the engine did not end by time-out.
+    QVERIFY2(ms < 3000, qPrintable(QString::number(ms)));
 }
 
 QTEST_GUILESS_MAIN(TestEngineExchange)

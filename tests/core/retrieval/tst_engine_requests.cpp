@@ -1,3 +1,5 @@
+#include "retrieval/HttpRequestText.h"
+#include "retrieval/engines/EngineParsers.h"
 #include "retrieval/engines/EngineRequests.h"
 
 #include <QtTest>
@@ -15,6 +17,8 @@ private slots:
     void escapesInEveryRun_data();
     void escapesInEveryRun();
     void unknownEngineBuildsNothing();
+    void yahooContinuation_data();
+    void yahooContinuation();
 };
 
 namespace {
@@ -92,23 +96,23 @@ void TestEngineRequests::nextPage_data()
             << QByteArray("?pg=aq&text=yes&q=and+cats&stq=" + QByteArray::number(10 * n));
         QTest::addRow("infoseek %d", n) << "InfoSeek" << cats << n
             << QByteArray("Titles?qt=%2B%2Bcats&lk=noframes&st=" + QByteArray::number(10 * n));
+        // Excite, Magellan and HotBot count hits from 0: the page after n pages starts at 10n.
         QTest::addRow("excite %d", n) << "Excite" << cats << n
-            << QByteArray("?look=default&collection=web&search=AND+cats&start=" + QByteArray::number(10 * n - 10)
+            << QByteArray("?look=default&collection=web&search=AND+cats&start=" + QByteArray::number(10 * n)
                           + "&showSummary=true&perPage=10&next=Next+Results");
         QTest::addRow("lycos %d", n) << "Lycos" << cats << n
             << QByteArray("cgi-bin/pursuit?query=AND+cats&adv=1&mtemp=java&rt=1&rtwm=1000&rttf=50&rtfd=50&rtpn=15"
                           "&rtpy=50&rtor=10&first=" + QByteArray::number(10 * n + 1));
         QTest::addRow("magellan %d", n) << "Magellan" << cats << n
             << QByteArray("search.gw?search=AND+cats&look=magellan&next=Next+Results&start="
-                          + QByteArray::number(10 * n - 10) + "&collection=web");
+                          + QByteArray::number(10 * n) + "&collection=web");
         QTest::addRow("hotbot %d", n) << "HotBot" << cats << n
-            << QByteArray("/?MT=AND+cats" + (n > 1 ? "&base=" + QByteArray::number(10 * n) : QByteArray())
-                          + "&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
+            << QByteArray("/?MT=AND+cats&base=" + QByteArray::number(10 * n) + "&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
     }
     QTest::newRow("hotbot next page maps URL to linkdomain") << "HotBot" << QStringList{"and", "URL:example", "and", "Link:x"} << 1
-        << QByteArray("/?MT=AND+linkdomain%3Aexample+aND+link%3Ax&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
+        << QByteArray("/?MT=AND+linkdomain%3Aexample+aND+link%3Ax&base=10&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9");
     QTest::newRow("excite next page lets filters through run A") << "Excite" << QStringList{"and", "cats", "and", "Title:x"} << 2
-        << QByteArray("?look=default&collection=web&search=AND+cats+AND+Title:x&start=10&showSummary=true&perPage=10&next=Next+Results");
+        << QByteArray("?look=default&collection=web&search=AND+cats+AND+Title:x&start=20&showSummary=true&perPage=10&next=Next+Results");
 }
 
 void TestEngineRequests::nextPage()
@@ -154,6 +158,50 @@ void TestEngineRequests::unknownEngineBuildsNothing()
     // Yahoo's own escapes stay as they are.
     QCOMPARE(EngineRequests::nextPageQuery("Yahoo", {}, 1, "/bin/search?p=%2Bapple&b=21"),
              QByteArray("bin/search?p=%2Bapple&b=21"));
+}
+
+void TestEngineRequests::yahooContinuation_data()
+{
+    QTest::addColumn<QByteArray>("link"); // the next-set link's address as the page has it
+    QTest::addColumn<QByteArray>("tail"); // what the next request sends after the engine's path
+
+    QTest::newRow("as it is") << QByteArray("/bin/search?p=orchids&b=21&h=s&n=20")
+                              << QByteArray("bin/search?p=orchids&b=21&h=s&n=20");
+    QTest::newRow("blank") << QByteArray("/bin/search?p=wild orchids&b=21&h=s&n=20")
+                           << QByteArray("bin/search?p=wild%20orchids&b=21&h=s&n=20");
+    QTest::newRow("Yahoo's own escapes") << QByteArray("/bin/search?p=%2Bwild+orchids&b=21")
+                                         << QByteArray("bin/search?p=%2Bwild+orchids&b=21");
+    QTest::newRow("control characters") << QByteArray("/bin/search?p=a\tb\x01" "c\x7f&b=21")
+                                        << QByteArray("bin/search?p=a%09b%01c%7F&b=21");
+    // The page's line ends would otherwise start a header of the page's choosing.
+    QTest::newRow("line feed") << QByteArray("/bin/search?p=x\nHost: evil&b=21") << QByteArray("bin/search?p=x%0AHost:%20evil&b=21");
+    QTest::newRow("lone CR") << QByteArray("/bin/search?p=x\rHost: evil&b=21") << QByteArray("bin/search?p=x%0DHost:%20evil&b=21");
+    QTest::newRow("blank then a version") << QByteArray("/bin/search?p=x HTTP/1.1&b=21")
+                                          << QByteArray("bin/search?p=x%20HTTP/1.1&b=21");
+    // An undeclared page is Windows-1252; its characters go as UTF-8.
+    QTest::newRow("non-ASCII") << QByteArray("/bin/search?p=caf\xe9 \x80&b=21")
+                               << QByteArray("bin/search?p=caf%C3%A9%20%E2%82%AC&b=21");
+}
+
+void TestEngineRequests::yahooContinuation()
+{
+    // From the page's link through the parser's Extra to the request line that asks for it.
+    QFETCH(QByteArray, link);
+    QFETCH(QByteArray, tail);
+    const QByteArray page = "<TITLE>Yahoo! Search Results</TITLE>\n<B>Yahoo! Site Matches</B>\n<UL TYPE=disc>\n"
+                            "<LI><A HREF=\"http://s.example/\">Site</A> - about it\n</UL>\n<CENTER>[<B><A HREF=\""
+        + link + "\">Next 20 Matches</A></B>]</CENTER><P>\n";
+    int hits = 0;
+    const QString extra = EngineParsers::parse("Yahoo", page, [&hits](EngineHit &&) { ++hits; });
+    QCOMPARE(hits, 1);
+    QVERIFY(extra != QLatin1String(" "));
+
+    const QByteArray query = EngineRequests::nextPageQuery("Yahoo", {}, 1, extra);
+    QCOMPARE(query, tail);
+    const QByteArray request = HttpRequestText::build("yahoo/", query);
+    QCOMPARE(request, "GET /yahoo/" + tail + " HTTP/1.0\nAccept: */* User-Agent: ZazuDeveri\n\n");
+    QCOMPARE(request.count('\n'), 3);
+    QVERIFY(!request.contains('\r'));
 }
 
 QTEST_GUILESS_MAIN(TestEngineRequests)

@@ -123,6 +123,11 @@ void PageCursor::skipAny(QByteArrayView set)
         ++m_begin;
 }
 
+void PageCursor::skipCharOrLineEnd()
+{
+    skip(text().startsWith("\r\n") ? 2 : 1);
+}
+
 bool PageCursor::textBefore(QByteArrayView marker, QByteArrayView &field) const
 {
     const qsizetype at = indexOf(marker);
@@ -138,4 +143,24 @@ QByteArrayView PageCursor::takeUpTo(char c, bool *found) const
     if (found)
         *found = at >= 0;
     return at < 0 ? text() : text().first(at);
+}
+
+bool PageCursor::textBeforeLineEnd(QByteArrayView marker, QByteArrayView &field) const
+{
+    const QByteArray withLf = marker.toByteArray().append('\n');
+    const QByteArray withCrLf = marker.toByteArray().append("\r\n");
+    const qsizetype lf = indexOf(withLf);
+    const qsizetype crLf = indexOf(withCrLf);
+    if (lf < 0 && crLf < 0)
+        return false;
+    field = text().first(lf < 0 ? crLf : crLf < 0 ? lf : std::min(lf, crLf));
+    return true;
+}
+
+QByteArrayView PageCursor::takeLine() const
+{
+    QByteArrayView line = takeUpTo('\n');
+    if (line.size() < size() && line.endsWith('\r'))
+        line.chop(1);
+    return line;
 }

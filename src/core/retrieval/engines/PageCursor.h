@@ -47,9 +47,16 @@ public:
     void skip(qsizetype n);
     // Drops the leading characters that occur in `set`.
     void skipAny(QByteArrayView set);
+    // Drops one character, or two when they are CR LF: a line end counts as one either way.
+    void skipCharOrLineEnd();
 
     // The leading characters before the marker; false when the marker is absent.
     bool textBefore(QByteArrayView marker, QByteArrayView &field) const;
+    // The leading characters before the first marker that a line end follows, LF or CR LF
+    // (servers sent both, and pages mix them); false when there is none.
+    bool textBeforeLineEnd(QByteArrayView marker, QByteArrayView &field) const;
+    // The leading characters up to the first line end (its CR too), or the whole text.
+    QByteArrayView takeLine() const;
     // The leading characters up to, not including, the first c, or the whole text.
     // `found` tells whether c was there.
     QByteArrayView takeUpTo(char c, bool *found = nullptr) const;

@@ -141,13 +141,20 @@ bool PageDecoding::declaresUtf8(QByteArrayView page)
 
 QString PageDecoding::decode(QByteArrayView bytes) const
 {
+    QString text;
     if (isAscii(bytes))
-        return QString::fromLatin1(bytes);
-    if (m_utf8)
-        return QString::fromUtf8(bytes);
-    if (!m_windows1252.isValid())
-        return QString::fromLatin1(bytes);
-    return m_windows1252.decode(bytes);
+        text = QString::fromLatin1(bytes);
+    else if (m_utf8)
+        text = QString::fromUtf8(bytes);
+    else if (!m_windows1252.isValid())
+        text = QString::fromLatin1(bytes);
+    else
+        text = m_windows1252.decode(bytes);
+    // A line end inside a field reads as LF whether the server wrote LF or CR LF, so a page
+    // gives the same hits either way.
+    if (text.contains(u'\r'))
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
 }
 
 EngineHit PageDecoding::hit(QByteArrayView title, QByteArrayView url, QByteArrayView summary) const

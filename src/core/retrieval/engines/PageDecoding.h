@@ -16,6 +16,7 @@ public:
     explicit PageDecoding(QByteArrayView page);
 
     bool isUtf8() const { return m_utf8; }
+    // The text of a field; its CR LF line ends become LF.
     QString decode(QByteArrayView bytes) const;
     // A hit made of three cut-out fields, each decoded once.
     EngineHit hit(QByteArrayView title, QByteArrayView url, QByteArrayView summary) const;

@@ -85,6 +85,21 @@ QByteArray escapeFilter(QStringView text)
     return escapeText(text, true);
 }
 
+QByteArray escapeRequestLine(QStringView text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray out;
+    out.reserve(utf8.size() + 8);
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F)
+            appendPercent(out, c);
+        else
+            out.append(ch);
+    }
+    return out;
+}
+
 QString takeGroupMarks(QByteArray &out, const QString &word)
 {
     QString rest = word;

@@ -40,6 +40,11 @@ QByteArray escape(QStringView text);
 // Like escape, with every ":" written "%3A" (filter words).
 QByteArray escapeFilter(QStringView text);
 
+// Text for the request line as it stands (its own escapes included), except the bytes that
+// would break the line: blanks, control characters and non-ASCII characters (as UTF-8) are
+// percent-encoded.
+QByteArray escapeRequestLine(QStringView text);
+
 // A group word's marks: a leading "(" appends "%28", a trailing ")" appends "%29"; returns
 // the rest of the word.
 QString takeGroupMarks(QByteArray &out, const QString &word);

@@ -176,9 +176,16 @@ void TestParserRobustness::yahooUnusablePath_data()
     QTest::addColumn<QByteArray>("link");
     QTest::addColumn<QString>("extra");
     QTest::newRow("plain") << QByteArray("<A HREF=\"/bin/search?p=x&b=21\">") << "/bin/search?p=x&b=21";
-    // A path is put into a request line later: one that would split it is not taken.
-    QTest::newRow("line feed") << QByteArray("<A HREF=\"/bin/search?p=x\nHost: evil\">") << " ";
-    QTest::newRow("blank") << QByteArray("<A HREF=\"/bin/search?p=x HTTP/1.1\">") << " ";
+    // The path is kept as the page wrote it: the request escapes what would split its line,
+    // and dropping it would end the continuation.
+    QTest::newRow("query with a blank") << QByteArray("<A HREF=\"/bin/search?p=wild orchids&b=21&h=s&n=20\">")
+                                        << "/bin/search?p=wild orchids&b=21&h=s&n=20";
+    QTest::newRow("line feed") << QByteArray("<A HREF=\"/bin/search?p=x\nHost: evil\">") << "/bin/search?p=x\nHost: evil";
+    QTest::newRow("CR LF reads as LF") << QByteArray("<A HREF=\"/bin/search?p=x\r\nHost: evil\">") << "/bin/search?p=x\nHost: evil";
+    QTest::newRow("blank") << QByteArray("<A HREF=\"/bin/search?p=x HTTP/1.1\">") << "/bin/search?p=x HTTP/1.1";
+    QTest::newRow("non-ASCII") << QByteArray("<A HREF=\"/bin/search?p=caf\xe9&b=21\">") << QString::fromUtf8("/bin/search?p=caf\u00e9&b=21");
+    // No path, or blanks alone: " ", which the stored queries know as no next set.
+    QTest::newRow("blanks only") << QByteArray("<A HREF=\"  \">") << " ";
     QTest::newRow("empty") << QByteArray("<A HREF=\"\">") << " ";
     QTest::newRow("unclosed") << QByteArray("<A HREF=\"/bin/search?p=x") << " ";
 }

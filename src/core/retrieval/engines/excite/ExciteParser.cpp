@@ -18,16 +18,15 @@ bool cutAfterLabel(PageCursor &text)
     return text.cutAfter('>');
 }
 
-// The address ends at the first blank or line feed, or with the text.
+// The address ends at the first blank or line end, or with the text.
 QByteArrayView takeAddress(const PageCursor &text)
 {
-    const qsizetype blank = text.indexOf(' ');
-    const qsizetype lineFeed = text.indexOf('\n');
     qsizetype end = text.size();
-    if (blank >= 0)
-        end = blank;
-    if (lineFeed >= 0)
-        end = std::min(end, lineFeed);
+    for (const char stop : {' ', '\n', '\r'}) {
+        const qsizetype at = text.indexOf(stop);
+        if (at >= 0)
+            end = std::min(end, at);
+    }
     return text.text().first(end);
 }
 

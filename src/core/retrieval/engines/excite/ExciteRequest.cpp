@@ -23,9 +23,11 @@ QByteArray firstPage(const QStringList &words)
 
 QByteArray nextPage(const QStringList &words, int counter)
 {
-    // Later pages let filter words before the groups through as plain words.
+    // Later pages let filter words before the groups through as plain words. The start counts
+    // hits from 0, and the counter is the number of pages already had: 10 x counter is the
+    // first hit not yet seen.
     return compose("?look=default&collection=web&search=", words, Runs{true, false, true, false}, writeWord,
-                   "&start=" + number(10 * counter - 10) + "&showSummary=true&perPage=10&next=Next+Results");
+                   "&start=" + number(10 * counter) + "&showSummary=true&perPage=10&next=Next+Results");
 }
 
 } // namespace ExciteRequest

@@ -27,9 +27,9 @@ void parse(QByteArrayView page, const PageDecoding &decoding, const HitSink &del
         const QByteArrayView url = text.takeUpTo('"');
         ok = ok && text.cutAfter('>');
         const QByteArrayView title = text.takeUpTo('<');
-        // A "<BR>" inside the summary stays; the one that ends it is followed by a line feed.
+        // A "<BR>" inside the summary stays; the one that ends it ends its line.
         ok = ok && text.cutAfter("</FONT></TD>") && text.cutAfter('>')
-            && text.textBefore("<BR>\n", summary);
+            && text.textBeforeLineEnd("<BR>", summary);
         if (!ok)
             return;
         deliver(decoding.hit(title, url, summary));

@@ -58,10 +58,9 @@ QByteArray firstPage(const QStringList &words)
 
 QByteArray nextPage(const QStringList &words, int counter)
 {
-    QByteArray suffix;
-    if (counter > 1)
-        suffix = "&base=" + number(10 * counter);
-    suffix += "&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9";
+    // The base is the first hit to show, from 0; without one HotBot shows its first page
+    // again, so even the second page names it.
+    const QByteArray suffix = "&base=" + number(10 * counter) + "&RG=NA&SM=B&_v=2&act.next.x=4&act.next.y=9";
     return compose("/?MT=", words, kRuns,
                    [](QByteArray &out, const QString &w, Run run, qsizetype) { writeWord(out, w, run, false); },
                    suffix);

@@ -28,7 +28,11 @@ void parse(QByteArrayView page, const PageDecoding &decoding, const HitSink &del
         const QByteArrayView url = text.takeUpTo('"');
         bool ok = text.cutAfter('>');
         const QByteArrayView title = text.takeUpTo('<');
-        ok = ok && text.cutAfter("<br>", 1) && text.textBefore("<br>", summary);
+        // The summary starts on the line after the title's "<br>".
+        ok = ok && text.cutAfter("<br>");
+        if (ok)
+            text.skipCharOrLineEnd();
+        ok = ok && text.textBefore("<br>", summary);
         if (!ok)
             return;
         deliver(decoding.hit(title, url, summary));

@@ -26,7 +26,7 @@ void parse(QByteArrayView page, const PageDecoding &decoding, const HitSink &del
         ok = ok && text.cutAfter('>');
         const QByteArrayView title = text.takeUpTo('<');
         ok = ok && text.cutAfter("<br>");
-        const QByteArrayView summary = text.takeUpTo('\n');
+        const QByteArrayView summary = text.takeLine();
         if (!ok)
             return;
         deliver(decoding.hit(title, url, summary));

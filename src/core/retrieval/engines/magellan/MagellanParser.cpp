@@ -7,13 +7,13 @@ namespace MagellanParser {
 
 namespace {
 
-// The title may be written over several lines: leading line feeds, blanks and carriage
-// returns and trailing line feeds and blanks are not part of it.
+// The title may be written over several lines: leading and trailing line ends and blanks
+// are not part of it.
 QByteArrayView trimTitle(QByteArrayView title)
 {
     while (!title.isEmpty() && (title.front() == '\n' || title.front() == ' ' || title.front() == '\r'))
         title = title.sliced(1);
-    while (!title.isEmpty() && (title.back() == '\n' || title.back() == ' '))
+    while (!title.isEmpty() && (title.back() == '\n' || title.back() == ' ' || title.back() == '\r'))
         title.chop(1);
     return title;
 }
@@ -44,8 +44,8 @@ void parse(QByteArrayView page, const PageDecoding &decoding, const HitSink &del
 
         if (!text.cutAfter("<BR>"))
             return;
-        text.skipAny("\n ");
-        const QByteArrayView summary = text.takeUpTo('\n');
+        text.skipAny("\r\n ");
+        const QByteArrayView summary = text.takeLine();
         deliver(decoding.hit(trimTitle(title), url, summary));
         text.cutPast(url);
         text.cutPast(title);

@@ -20,8 +20,9 @@ QByteArray firstPage(const QStringList &words)
 
 QByteArray nextPage(const QStringList &words, int counter)
 {
+    // As Excite: the start counts from 0, so the page after `counter` pages starts at 10 x counter.
     return compose("search.gw?search=", words, kRuns, ExciteRequest::writeWord,
-                   "&look=magellan&next=Next+Results&start=" + number(10 * counter - 10) + "&collection=web");
+                   "&look=magellan&next=Next+Results&start=" + number(10 * counter) + "&collection=web");
 }
 
 } // namespace MagellanRequest

@@ -39,8 +39,9 @@ QString withoutBold(const QString &text)
     return out;
 }
 
-// The path of the link to the next set of matches, " " when there is none. A path that
-// could not stand in a request line (blanks, control characters) counts as none.
+// The path of the link to the next set of matches as the page wrote it, " " when there is
+// none. Yahoo wrote the query's blanks into it unescaped; the request escapes what may not
+// stand in a request line, so the path is kept whole.
 QString nextSetPath(QByteArrayView page, const PageDecoding &decoding)
 {
     PageCursor text(page);
@@ -55,9 +56,11 @@ QString nextSetPath(QByteArrayView page, const PageDecoding &decoding)
         return kNoPath;
     bool closed = false;
     const QByteArrayView path = text.takeUpTo('"', &closed);
-    const bool usable = closed && !path.isEmpty()
-        && std::none_of(path.begin(), path.end(), [](char c) { return uchar(c) <= 0x20 || c == 0x7f; });
-    return usable ? decoding.decode(path) : kNoPath;
+    if (!closed)
+        return kNoPath;
+    const QString decoded = decoding.decode(path);
+    // Blanks alone name nothing, and " " is what the stored queries know as no next set.
+    return decoded.trimmed().isEmpty() ? kNoPath : decoded;
 }
 
 // One match's address and title; the text starts at the address afterwards. False when
@@ -116,11 +119,11 @@ void readSites(QByteArrayView page, const PageDecoding &decoding, const HitSink 
     QByteArrayView title;
     qsizetype titleEnd = 0;
     while (takeLink(text, url, title, titleEnd)) {
-        // The description follows the title past line feeds, blanks and dashes, and ends
+        // The description follows the title past line ends, blanks and dashes, and ends
         // where the next item or the end of the list begins.
         qsizetype start = titleEnd + kLinkEnd.size();
         const QByteArrayView rest = text.text();
-        while (start < rest.size() && (rest[start] == '\n' || rest[start] == ' ' || rest[start] == '-'))
+        while (start < rest.size() && (rest[start] == '\n' || rest[start] == '\r' || rest[start] == ' ' || rest[start] == '-'))
             ++start;
         const qsizetype item = text.indexOf("<LI>", start);
         const qsizetype listEnd = text.indexOf("</UL>", start);

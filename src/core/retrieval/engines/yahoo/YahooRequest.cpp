@@ -50,16 +50,8 @@ QByteArray nextPage(const QString &yahooPath)
     if (path.startsWith(u'/'))
         path.remove(0, 1);
     // The path came from Yahoo's own page and is sent as it stands (its escapes included),
-    // except for what would break the request line.
-    QByteArray out;
-    for (const char ch : path.toUtf8()) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c >= 0x7F)
-            out.append('%').append(QByteArray::number(c, 16).toUpper().rightJustified(2, '0'));
-        else
-            out.append(ch);
-    }
-    return out;
+    // except for what would break the request line: Yahoo wrote the query's blanks into it.
+    return escapeRequestLine(path);
 }
 
 } // namespace YahooRequest
