@@ -2,6 +2,7 @@
 // command whose statement fails, and in a statement nobody catches. Each time the user reads
 // that the database is in use and what to do, not the bare database report.
 #include "DatabaseLock.h"
+#include "MessageBoxCloser.h"
 #include "TestPaths.h"
 
 #include "app/CTrawlexApp.h"
@@ -16,36 +17,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-// Answers the message boxes the program shows and keeps their texts.
-class InUseBoxCloser final : public QObject
-{
-    Q_OBJECT
-public:
-    explicit InUseBoxCloser(QObject *parent)
-        : QObject(parent)
-    {
-        connect(&m_timer, &QTimer::timeout, this, &InUseBoxCloser::poll);
-        m_timer.start(20);
-    }
-    QStringList texts;
-
-private:
-    void poll()
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            texts << box->text();
-            box->done(QMessageBox::Ok);
-        }
-    }
-    QTimer m_timer;
-};
 
 class TestDatabaseInUse final : public QObject
 {
@@ -59,7 +35,19 @@ private:
     // A copy of the pre-built database in dir holding one stored query.
     static QString prepare(const QTemporaryDir &dir);
     static bool queryStored(const QString &path);
+    // The program's start-up with dir as the current directory; whether it started.
+    static bool startIn(const QTemporaryDir &dir);
 };
+
+bool TestDatabaseInUse::startIn(const QTemporaryDir &dir)
+{
+    const QString previous = QDir::currentPath();
+    if (!QDir::setCurrent(dir.path()))
+        return false;
+    const bool started = CTrawlexApp::instance()->InitInstance();
+    QDir::setCurrent(previous);
+    return started;
+}
 
 QString TestDatabaseInUse::prepare(const QTemporaryDir &dir)
 {
@@ -86,14 +74,9 @@ void TestDatabaseInUse::lockedAtStartUp()
     DatabaseLock lock;
     QVERIFY2(lock.take(path, DatabaseLock::Kind::Exclusive), qPrintable(lock.error()));
 
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    InUseBoxCloser closer(this);
+    MessageBoxCloser closer(this);
+    QVERIFY(!startIn(dir));
     CTrawlexApp *app = CTrawlexApp::instance();
-    const bool started = app->InitInstance();
-    QDir::setCurrent(previous);
-
-    QVERIFY(!started);
     QCOMPARE(app->ExitCode(), 1);
     QCOMPARE(closer.texts, QStringList{CMessageBoxPrompt::DatabaseInUseText()});
     QVERIFY(closer.texts.first().contains(QLatin1String("in use by another program")));
@@ -106,13 +89,9 @@ void TestDatabaseInUse::lockedWhileTheWindowIsUp()
     QTemporaryDir dir;
     const QString path = prepare(dir);
     QVERIFY(!path.isEmpty());
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    InUseBoxCloser closer(this);
+    MessageBoxCloser closer(this);
+    QVERIFY(startIn(dir));
     CTrawlexApp *app = CTrawlexApp::instance();
-    const bool started = app->InitInstance();
-    QDir::setCurrent(previous);
-    QVERIFY(started);
     CMainFrame *frame = app->MainFrame();
     QVERIFY(frame);
     // The tree fills itself and selects the stored query.
