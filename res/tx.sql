@@ -1,6 +1,7 @@
 -- tx.mdb: the tables of Trawlex and its search engines.
 -- The build runs this through sqlite3 to make the pre-built tx.mdb; trawlex-cli initdb runs the
--- same text from the program's resources. The program itself never creates or alters a table.
+-- same text from the program's resources. The program itself creates or alters a table only to
+-- bring an older tx.mdb up to this schema (CSchemaMigration), whose version is user_version.
 --
 -- Kept from the original Jet file:
 --  * keys are AUTOINCREMENT counters: they only grow and a deleted key is never handed out again;
@@ -104,6 +105,35 @@ CREATE TABLE [Yahoo] (
     URL TEXT    NOT NULL DEFAULT '' COLLATE NOCASE
 );
 CREATE INDEX [Yahoo QID] ON [Yahoo] (QID);
+
+-- Engines the user added (OpenSearch descriptions, metasearch instances, templates): what the
+-- [Search Engine] row of the same SID cannot hold. Their [Search Engine] row keeps the name, the
+-- results address (URL) and filters = groups = 1: the program applies groups and filters to their
+-- hits itself.
+--   Format       atom, rss, json (a metasearch instance's results) or mapped (JSON by Mapping)
+--   Template     the results address with its {searchTerms}, {startPage}, ... parameters
+--   Method       GET or POST; Params are the form fields of a POST (a JSON array of [name, value])
+--   IndexOffset / PageOffset / PageSize   the description's paging
+--   Operators    which of intitle: inurl: site: the engine takes, blank-separated
+--   Mapping      for mapped JSON: {"results": path, "title": path, "url": path, "summary": path}
+--   Source       where it was added from (a description's address or file, or an instance)
+CREATE TABLE [Engine Definition] (
+    SID           INTEGER PRIMARY KEY REFERENCES [Search Engine] (SID) ON DELETE CASCADE,
+    Format        TEXT    NOT NULL,
+    Template      TEXT    NOT NULL,
+    Method        TEXT    NOT NULL DEFAULT 'GET',
+    Params        TEXT    NOT NULL DEFAULT '[]',
+    IndexOffset   INTEGER NOT NULL DEFAULT 1,
+    PageOffset    INTEGER NOT NULL DEFAULT 1,
+    PageSize      INTEGER NOT NULL DEFAULT 10,
+    Operators     TEXT    NOT NULL DEFAULT '',
+    Mapping       TEXT    NOT NULL DEFAULT '',
+    Description   TEXT    NOT NULL DEFAULT '',
+    InputEncoding TEXT    NOT NULL DEFAULT 'UTF-8',
+    Source        TEXT    NOT NULL DEFAULT ''
+);
+
+PRAGMA user_version = 1;
 
 -- The engines. URL is the host, "/" and the path the request tail is appended to.
 -- filters / groups: an engine takes keyword groups only if its request builder has a run for

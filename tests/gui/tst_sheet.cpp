@@ -6,6 +6,7 @@
 #include "query/CQuerySheetEntries.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "retrieval/EngineRegistry.h"
 #include "run/CRunMonitor.h"
 #include "sheet/CQualifierButtons.h"
 #include "sheet/CTrawlexPropertyPageFilters.h"
@@ -22,6 +23,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -119,6 +121,7 @@ private slots:
     void removingGroupCutsItsName();
     void newSheetIsEmpty();
     void showsStoredQuery();
+    void whereListsAddedEnginesAfterTheBuiltIns();
     void viewSourceShowsBooleanText();
     void commitRefusals_data();
     void commitRefusals();
@@ -379,6 +382,28 @@ void TestSheet::showsStoredQuery()
     // Choosing a keyword shows its qualifier.
     selectRow(m_sheet->keywordsPage().keywordList(), QStringLiteral("pie"));
     QVERIFY(m_sheet->keywordsPage().qualifierButtons()->button(1)->isChecked());
+}
+
+void TestSheet::whereListsAddedEnginesAfterTheBuiltIns()
+{
+    EngineDescriptor feeds;
+    feeds.name = QStringLiteral("News & Feeds");
+    QVERIFY(EngineRegistry::instance().add(feeds));
+    const auto removeAgain = qScopeGuard([] { EngineRegistry::instance().remove(QStringLiteral("News & Feeds")); });
+
+    CTrawlexPropertyPageWhere page;
+    page.show();
+    QCOMPARE(page.engineNames().size(), 11);
+    QCOMPARE(page.engineNames().last(), QStringLiteral("News & Feeds"));
+    QCheckBox *box = page.checkBox(QStringLiteral("News & Feeds"));
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("News && Feeds")); // a letter, not a shortcut
+    QVERIFY(!page.checkBox(QStringLiteral("Worm"))->isVisible());
+    QCOMPARE(page.checkBox(QStringLiteral("Yahoo"))->objectName(), QString::number(TrawlexIds::IDC_WHERE_YAHOO));
+
+    box->setChecked(true);
+    page.setSelected(QStringLiteral("Excite"), true);
+    QCOMPARE(page.selectedEngines(), (QStringList{"Excite", "News & Feeds"}));
 }
 
 void TestSheet::viewSourceShowsBooleanText()

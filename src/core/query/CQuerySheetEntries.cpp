@@ -1,6 +1,7 @@
 #include "CQuerySheetEntries.h"
 
 #include "CTrawlexQuery.h"
+#include "retrieval/EngineRegistry.h"
 
 #include <QSet>
 
@@ -109,15 +110,9 @@ QString CQuerySheetEntries::SecondField(const QString &entry)
     return second < 0 ? entry.mid(first + 1) : entry.mid(first + 1, second - first - 1);
 }
 
-const QStringList &CQuerySheetEntries::EngineOrder()
+QStringList CQuerySheetEntries::EngineOrder()
 {
-    static const QStringList order{
-        QStringLiteral("AltaVista"), QStringLiteral("Excite"),     QStringLiteral("HotBot"),
-        QStringLiteral("InfoSeek"),  QStringLiteral("Lycos"),      QStringLiteral("Magellan"),
-        QStringLiteral("OpenText"),  QStringLiteral("WebCrawler"), QStringLiteral("Worm"),
-        QStringLiteral("Yahoo"),
-    };
-    return order;
+    return EngineRegistry::instance().queryEngineNames();
 }
 
 bool CQuerySheetEntries::IsEngineName(const QString &name)

@@ -37,9 +37,9 @@ public:
     static QString AfterLastColon(const QString &entry);
     static QString SecondField(const QString &entry);
 
-    // "AltaVista", "Excite", "HotBot", "InfoSeek", "Lycos", "Magellan", "OpenText",
-    // "WebCrawler", "Worm", "Yahoo": the engine page's order.
-    static const QStringList &EngineOrder();
+    // The engine page's order: "AltaVista", "Excite", "HotBot", "InfoSeek", "Lycos",
+    // "Magellan", "OpenText", "WebCrawler", "Worm", "Yahoo", then the added engines.
+    static QStringList EngineOrder();
     static bool IsEngineName(const QString &name); // exact, letter case counts
 
     QString m_strName;

@@ -3,18 +3,11 @@
 #include "CResultPacketEvent.h"
 #include "CTrawlexAsyncSocketThreadMainWindow.h"
 #include "CTrawlexEngineSocket.h"
-#include "EngineIdentifiers.h"
+#include "EngineRegistry.h"
 #include "EngineJob.h"
 #include "ResultPacket.h"
 #include "RetrievalMessages.h"
 #include "RetrievalParams.h"
-#include "sockets/CTrawlexAltaVistaSocket.h"
-#include "sockets/CTrawlexExciteSocket.h"
-#include "sockets/CTrawlexHotBotSocket.h"
-#include "sockets/CTrawlexInfoSeekSocket.h"
-#include "sockets/CTrawlexLycosSocket.h"
-#include "sockets/CTrawlexMagellanSocket.h"
-#include "sockets/CTrawlexYahooSocket.h"
 
 #include <memory>
 
@@ -41,22 +34,8 @@ void CTrawlexAsyncSocketThread::EndEngine()
 
 CTrawlexEngineSocket *CTrawlexAsyncSocketThread::CreateSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread)
 {
-    const QString &name = job->name;
-    if (name == QLatin1String("AltaVista"))
-        return new CTrawlexAltaVistaSocket(job, thread);
-    if (name == QLatin1String("Excite"))
-        return new CTrawlexExciteSocket(job, thread);
-    if (name == QLatin1String("HotBot") || name == QLatin1String("HotBotRepeat"))
-        return new CTrawlexHotBotSocket(job, thread);
-    if (name == QLatin1String("InfoSeek"))
-        return new CTrawlexInfoSeekSocket(job, thread);
-    if (name == QLatin1String("Lycos"))
-        return new CTrawlexLycosSocket(job, thread);
-    if (name == QLatin1String("Magellan"))
-        return new CTrawlexMagellanSocket(job, thread);
-    if (name == QLatin1String("Yahoo"))
-        return new CTrawlexYahooSocket(job, thread);
-    return nullptr;
+    const EngineRegistry::Descriptor engine = EngineRegistry::instance().find(job->name);
+    return engine && engine->createSocket ? engine->createSocket(job, thread) : nullptr;
 }
 
 void CTrawlexAsyncSocketThread::run()
@@ -87,7 +66,7 @@ bool CTrawlexAsyncSocketThread::InitInstance()
         CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
         return false;
     }
-    m_pMainWnd->SetTimer(EngineIdentifiers::identifierOf(m_pJob->name), m_pJob->maxDelay * 1000);
+    m_pMainWnd->SetTimer(EngineRegistry::instance().identifierOf(m_pJob->name), m_pJob->maxDelay * 1000);
     m_pSocket->Start();
     return true;
 }

@@ -3,11 +3,10 @@
 #include "CResultPacketEvent.h"
 #include "CTrawlexAsyncSocketThread.h"
 #include "CTrawlexEngineSocket.h"
-#include "EngineIdentifiers.h"
+#include "EngineRegistry.h"
 #include "EngineJob.h"
 #include "ResultPacket.h"
 #include "RetrievalMessages.h"
-#include "sockets/CTrawlexHotBotSocket.h"
 
 #include <QTimer>
 #include <QTimerEvent>
@@ -67,9 +66,11 @@ void CTrawlexAsyncSocketThreadMainWindow::OnTimer(int identifier)
     if (!m_pThread->BeginEnd())
         return;
     auto packet = std::make_unique<ResultPacket>();
-    packet->Engine = EngineIdentifiers::nameOf(identifier);
+    const EngineRegistry::Descriptor engine = EngineRegistry::instance().findByIdentifier(identifier);
+    packet->Engine = engine ? engine->name : QString();
     packet->Count = -1;
-    if (identifier == EngineIdentifiers::identifierOf(QStringLiteral("Yahoo")))
+    // An engine that continues by path has none after a failure.
+    if (engine && engine->takes(EngineFeature::ContinuationPath))
         packet->Extra = QStringLiteral(" ");
     KillTimer(identifier);
     CResultPacketEvent::postAndWait(m_pThread->m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE,
@@ -85,7 +86,7 @@ void CTrawlexAsyncSocketThreadMainWindow::OnHotBotRepeat()
     delete m_pThread->m_pSocket;
     m_pThread->m_pSocket = nullptr;
     m_pThread->m_pJob->name = QStringLiteral("HotBotRepeat");
-    m_pThread->m_pSocket = new CTrawlexHotBotSocket(m_pThread->m_pJob, m_pThread);
+    m_pThread->m_pSocket = CTrawlexAsyncSocketThread::CreateSocket(m_pThread->m_pJob, m_pThread);
     m_pThread->m_pSocket->Start();
 }
 

@@ -4,7 +4,7 @@
 #include "CTrawlexAsyncSocketThread.h"
 #include "CTrawlexAsyncSocketThreadMainWindow.h"
 #include "EngineAddress.h"
-#include "EngineIdentifiers.h"
+#include "EngineRegistry.h"
 #include "EngineJob.h"
 #include "HttpRequestText.h"
 #include "QueryWords.h"
@@ -180,5 +180,5 @@ void CTrawlexEngineSocket::PostFailure()
     if (m_pSocket)
         m_pSocket->abort(); // nothing more is read, so nothing more may pile up
     QCoreApplication::postEvent(m_pThread->m_pMainWnd,
-                                new QTimerEvent(EngineIdentifiers::identifierOf(jobName())));
+                                new QTimerEvent(EngineRegistry::instance().identifierOf(jobName())));
 }

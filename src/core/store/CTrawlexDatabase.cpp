@@ -1,6 +1,7 @@
 #include "CTrawlexDatabase.h"
 
 #include "CDaoException.h"
+#include "CSchemaMigration.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -52,6 +53,9 @@ CTrawlexDatabase::CTrawlexDatabase(const QString &path)
     try {
         open();
         checkTables();
+        // Only a file with every table of its own version is brought up to date; a damaged
+        // one is reported as it is, never written to.
+        CSchemaMigration::bringUpToDate(*this);
     } catch (...) {
         m_statements.clear();
         if (m_db.isValid())

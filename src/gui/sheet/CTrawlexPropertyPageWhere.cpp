@@ -1,47 +1,15 @@
 #include "sheet/CTrawlexPropertyPageWhere.h"
 
 #include "TrawlexIds.h"
+#include "retrieval/EngineRegistry.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
 using namespace TrawlexIds;
-
-namespace {
-struct EngineBox
-{
-    const char *name;
-    int id;
-    const char *text;
-    bool shown;
-};
-
-constexpr EngineBox kBoxes[CTrawlexPropertyPageWhere::EngineCount] = {
-    {"AltaVista", IDC_WHERE_ALTAVISTA, "&AltaVista", true},
-    {"Excite", IDC_WHERE_EXCITE, "&Excite", true},
-    {"HotBot", IDC_WHERE_HOTBOT, "&HotBot", true},
-    {"InfoSeek", IDC_WHERE_INFOSEEK, "&Infoseek", true},
-    {"Lycos", IDC_WHERE_LYCOS, "&Lycos", true},
-    {"Magellan", IDC_WHERE_MAGELLAN, "&Magellan", true},
-    {"OpenText", IDC_WHERE_OPENTEXT, "&Open Text Index", false},
-    {"WebCrawler", IDC_WHERE_WEBCRAWLER, "&WebCrawler", false},
-    {"Worm", IDC_WHERE_WORM, "W&orld Wide Web Worm", false},
-    {"Yahoo", IDC_WHERE_YAHOO, "&Yahoo!", true},
-};
-} // namespace
-
-const QStringList &CTrawlexPropertyPageWhere::engineNames()
-{
-    static const QStringList names = [] {
-        QStringList list;
-        for (const EngineBox &box : kBoxes)
-            list.append(QLatin1String(box.name));
-        return list;
-    }();
-    return names;
-}
 
 CTrawlexPropertyPageWhere::CTrawlexPropertyPageWhere(QWidget *parent)
     : CTrawlexPropertyPage(IDD_PAGE_WHERE, QStringLiteral("Where"), QStringLiteral("()'\""), parent)
@@ -50,13 +18,27 @@ CTrawlexPropertyPageWhere::CTrawlexPropertyPageWhere(QWidget *parent)
     prompt->setWordWrap(true);
     auto *group = new QGroupBox(QStringLiteral("Search Engines"), this);
     auto *groupLayout = new QVBoxLayout(group);
-    for (int i = 0; i < EngineCount; ++i) {
-        auto *box = new QCheckBox(QLatin1String(kBoxes[i].text), group);
-        box->setObjectName(QString::number(kBoxes[i].id));
+    const QList<EngineRegistry::Descriptor> engines = EngineRegistry::instance().queryEngines();
+    bool addedSeen = false;
+    for (const EngineRegistry::Descriptor &engine : engines) {
+        const bool added = !engine->builtIn;
+        if (added && !addedSeen) {
+            // The user's own engines, below the built-in ones and apart from them.
+            auto *line = new QFrame(group);
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Sunken);
+            groupLayout->addWidget(line);
+            addedSeen = true;
+        }
+        // An added engine's name is its label; "&" in it is a letter, not a shortcut.
+        const QString text = added ? QString(engine->name).replace(QLatin1Char('&'), QLatin1String("&&")) : engine->label;
+        auto *box = new QCheckBox(text, group);
+        box->setObjectName(engine->controlId ? QString::number(engine->controlId)
+                                             : QLatin1String("engine:") + engine->name);
         groupLayout->addWidget(box);
-        box->setVisible(kBoxes[i].shown);
-        connect(box, &QCheckBox::toggled, this, [this, i](bool on) { m_bEngines[i] = on; });
-        m_boxes[i] = box;
+        box->setVisible(added || engine->takes(EngineFeature::OnSheet));
+        m_names.append(engine->name);
+        m_boxes.append(box);
     }
 
     auto *layout = new QVBoxLayout(this);
@@ -68,16 +50,21 @@ CTrawlexPropertyPageWhere::CTrawlexPropertyPageWhere(QWidget *parent)
 
 QCheckBox *CTrawlexPropertyPageWhere::checkBox(const QString &engine) const
 {
-    const qsizetype i = engineNames().indexOf(engine);
-    return i < 0 ? nullptr : m_boxes[i];
+    const qsizetype i = m_names.indexOf(engine);
+    return i < 0 ? nullptr : m_boxes.at(i);
+}
+
+bool CTrawlexPropertyPageWhere::isSelected(int index) const
+{
+    return m_boxes.at(index)->isChecked();
 }
 
 QStringList CTrawlexPropertyPageWhere::selectedEngines() const
 {
     QStringList names;
-    for (int i = 0; i < EngineCount; ++i) {
-        if (m_bEngines[i])
-            names.append(engineNames().at(i));
+    for (qsizetype i = 0; i < m_boxes.size(); ++i) {
+        if (m_boxes.at(i)->isChecked())
+            names.append(m_names.at(i));
     }
     return names;
 }

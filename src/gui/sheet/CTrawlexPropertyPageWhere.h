@@ -2,35 +2,34 @@
 
 #include "sheet/CTrawlexPropertyPage.h"
 
+#include <QList>
 #include <QStringList>
-
-#include <array>
 
 class QCheckBox;
 
-// Page "Where": the search engines to ask. Three boxes (Open Text, WebCrawler, the Worm) are
-// kept but never shown: the program still knows their names, no longer their pages.
+// Page "Where": the search engines to ask, one box per engine of the registry in its order:
+// the built-in engines, then the added ones by name. Three boxes (Open Text, WebCrawler, the
+// Worm) are kept but never shown: the program still knows their names, no longer their pages.
 class CTrawlexPropertyPageWhere final : public CTrawlexPropertyPage
 {
     Q_OBJECT
 public:
-    static constexpr int EngineCount = 10;
-
     explicit CTrawlexPropertyPageWhere(QWidget *parent = nullptr);
 
-    // The engine names in the page's fixed order (AltaVista ... Worm, Yahoo).
-    static const QStringList &engineNames();
+    // The engine names in the page's order.
+    const QStringList &engineNames() const { return m_names; }
+    int engineCount() const { return int(m_names.size()); }
 
-    QCheckBox *checkBox(int index) const { return m_boxes[index]; }
+    QCheckBox *checkBox(int index) const { return m_boxes.at(index); }
     QCheckBox *checkBox(const QString &engine) const;
 
-    bool isSelected(int index) const { return m_bEngines[index]; }
-    // The names whose boxes are ticked, in the fixed order.
+    bool isSelected(int index) const;
+    // The names whose boxes are ticked, in the page's order.
     QStringList selectedEngines() const;
     void setSelected(const QString &engine, bool selected);
     void Reset();
 
 private:
-    std::array<QCheckBox *, EngineCount> m_boxes{};
-    std::array<bool, EngineCount> m_bEngines{};
+    QStringList m_names;
+    QList<QCheckBox *> m_boxes;
 };

@@ -2,7 +2,7 @@
 // identifiers the time limits are keyed by.
 #include "retrieval/CAutoResetEvent.h"
 #include "retrieval/CResultPacketEvent.h"
-#include "retrieval/EngineIdentifiers.h"
+#include "retrieval/EngineRegistry.h"
 #include "retrieval/ResultPacket.h"
 #include "retrieval/RetrievalMessages.h"
 
@@ -153,9 +153,9 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(int, identifier);
-        QCOMPARE(EngineIdentifiers::identifierOf(name), identifier);
+        QCOMPARE(EngineRegistry::instance().identifierOf(name), identifier);
         if (identifier != 0)
-            QCOMPARE(EngineIdentifiers::nameOf(identifier), name);
+            QCOMPARE(EngineRegistry::instance().nameOf(identifier), name);
     }
 };
 
