@@ -1,5 +1,6 @@
 // The program's start-up as the user meets it: a damaged tx.mdb is reported once and the
 // start ends; a good one gives the main window with the stored queries, at once usable.
+#include "MessageBoxCloser.h"
 #include "TestPaths.h"
 
 #include "app/CTrawlexApp.h"
@@ -17,30 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-// Answers the message boxes the program shows and keeps their texts.
-class BoxCloser final : public QObject
-{
-    Q_OBJECT
-public:
-    explicit BoxCloser(QObject *parent)
-        : QObject(parent)
-    {
-        connect(&m_timer, &QTimer::timeout, this, &BoxCloser::poll);
-        m_timer.start(20);
-    }
-    QStringList texts;
-
-private:
-    void poll()
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            texts << box->text();
-            box->done(QMessageBox::Ok);
-        }
-    }
-    QTimer m_timer;
-};
 
 class TestFrameStartup final : public QObject
 {
@@ -64,7 +41,7 @@ void TestFrameStartup::damagedDatabaseEndsStartOnce()
     bad.close();
     QVERIFY(QDir::setCurrent(dir.path()));
 
-    BoxCloser closer(this);
+    MessageBoxCloser closer(this);
     CTrawlexApp *app = CTrawlexApp::instance();
     QVERIFY(app);
     const bool started = app->InitInstance();
@@ -83,7 +60,7 @@ void TestFrameStartup::goodDatabaseShowsWindow()
     QVERIFY(QFile::copy(TestPaths::prebuiltDatabase(), dir.filePath(QStringLiteral("tx.mdb"))));
     QVERIFY(QDir::setCurrent(dir.path()));
 
-    BoxCloser closer(this);
+    MessageBoxCloser closer(this);
     CTrawlexApp *app = CTrawlexApp::instance();
     const bool started = app->InitInstance();
     QDir::setCurrent(previous);

@@ -1,5 +1,6 @@
 #include "CDaoException.h"
 
+#include "app/IDatabaseErrorPrompt.h"
 #include "app/IUserPrompt.h"
 
 #include <QSqlError>
@@ -31,6 +32,25 @@ CDaoException CDaoException::fromSqlError(const QSqlError &error, const QString 
     return CDaoException(code, source, text);
 }
 
+bool CDaoException::IsDatabaseInUse() const
+{
+    // SQLITE_BUSY 5 and SQLITE_LOCKED 6, and their extended codes (busy recovery, snapshot
+    // and timeout; locked shared cache and virtual table). Listed one by one: the program's
+    // own codes (Jet's numbers, 3000 and up) would match a mask on the low byte.
+    switch (m_nCode) {
+    case 5:
+    case 6:
+    case 5 | (1 << 8):
+    case 5 | (2 << 8):
+    case 5 | (3 << 8):
+    case 6 | (1 << 8):
+    case 6 | (2 << 8):
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString CDaoException::ReportText() const
 {
     // Built with arg() rather than a fixed buffer, so a long description cannot overrun.
@@ -46,6 +66,10 @@ const char *CDaoException::what() const noexcept
 
 void ReportDaoError(const CDaoException &e, IUserPrompt *prompt)
 {
+    if (auto *own = dynamic_cast<IDatabaseErrorPrompt *>(prompt)) {
+        own->showDatabaseError(e);
+        return;
+    }
     if (prompt) {
         prompt->showMessage(e.ReportText());
         return;

@@ -19,6 +19,10 @@ public:
     const QString &source() const { return m_strSource; }
     const QString &description() const { return m_strDescription; }
 
+    // Another connection holds the file locked (SQLite's busy or locked result, extended
+    // forms included): a failure the user can clear by closing the other program.
+    bool IsDatabaseInUse() const;
+
     // "DAO error %d, SOURCE = %s, DESCR = %s"
     QString ReportText() const;
     const char *what() const noexcept override;
@@ -30,5 +34,6 @@ private:
     QByteArray m_what;
 };
 
-// Shows the report of a database error; prompt may be null (then it goes to stderr).
+// Shows the report of a database error; prompt may be null (then it goes to stderr). A
+// prompt that is also an IDatabaseErrorPrompt presents the failure its own way.
 void ReportDaoError(const CDaoException &e, IUserPrompt *prompt);

@@ -291,10 +291,18 @@ QVariant CTrawlexDatabase::scalar(const QString &sql, const QVariantList &values
     return value;
 }
 
+void CTrawlexDatabase::runControl(const QString &sql)
+{
+    // Run as a statement of its own rather than through QSqlDatabase::commit() and the like,
+    // whose error drops SQLite's result code: a locked file must be told from a broken one.
+    QSqlQuery q(m_db);
+    if (!q.exec(sql))
+        throw CDaoException::fromSqlError(q.lastError(), sql);
+}
+
 void CTrawlexDatabase::beginTransaction()
 {
-    if (!m_db.transaction())
-        throw CDaoException::fromSqlError(m_db.lastError(), QStringLiteral("BEGIN"));
+    runControl(QStringLiteral("BEGIN"));
     m_bInTransaction = true;
 }
 
@@ -303,10 +311,11 @@ void CTrawlexDatabase::commit()
     // Finished statements release their read locks before the commit.
     for (const auto &q : std::as_const(m_statements))
         q->finish();
-    if (!m_db.commit()) {
-        const CDaoException e = CDaoException::fromSqlError(m_db.lastError(), QStringLiteral("COMMIT"));
+    try {
+        runControl(QStringLiteral("COMMIT"));
+    } catch (const CDaoException &) {
         rollback();
-        throw e;
+        throw;
     }
     m_bInTransaction = false;
 }

@@ -59,6 +59,7 @@ public:
 private:
     void open();
     void checkTables();
+    void runControl(const QString &sql);
 
     QString m_strPath;
     QString m_strConnection;

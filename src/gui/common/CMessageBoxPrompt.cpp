@@ -1,5 +1,8 @@
 #include "common/CMessageBoxPrompt.h"
 
+#include "store/CDaoException.h"
+#include "store/CTrawlexDatabase.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
@@ -45,4 +48,16 @@ bool CMessageBoxPrompt::askYesNo(const QString &text)
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+QString CMessageBoxPrompt::DatabaseInUseText()
+{
+    return QStringLiteral("Error!  The database %1 is in use by another program.  "
+                          "Close the other program, then try again.")
+        .arg(CTrawlexDatabase::fileName());
+}
+
+void CMessageBoxPrompt::showDatabaseError(const CDaoException &e)
+{
+    showMessage(e.IsDatabaseInUse() ? DatabaseInUseText() : e.ReportText());
 }

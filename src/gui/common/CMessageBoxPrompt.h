@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/IDatabaseErrorPrompt.h"
 #include "app/IUserPrompt.h"
 
 #include <QPointer>
@@ -7,8 +8,10 @@
 class QWidget;
 
 // The desktop program's answer to IUserPrompt: modal message boxes captioned with the
-// application title, parented to the given window (or the active one).
-class CMessageBoxPrompt final : public IUserPrompt
+// application title, parented to the given window (or the active one). A database that
+// another program holds locked is explained in words; other database failures keep the
+// report.
+class CMessageBoxPrompt final : public IUserPrompt, public IDatabaseErrorPrompt
 {
 public:
     explicit CMessageBoxPrompt(QWidget *parent = nullptr);
@@ -17,6 +20,9 @@ public:
 
     void showMessage(const QString &text) override;
     bool askYesNo(const QString &text) override;
+    void showDatabaseError(const CDaoException &e) override;
+
+    static QString DatabaseInUseText();
 
 private:
     QWidget *owner() const;

@@ -3,6 +3,7 @@
 #include "app/CTrawlexSettings.h"
 #include "app/IUserPrompt.h"
 #include "app/InternetSession.h"
+#include "common/WebPageOpener.h"
 #include "version/CTrawlexCheckVersionDlg.h"
 #include "version/CTrawlexCheckVersionThread.h"
 #include "version/CTrawlexNewVersionDlg.h"
@@ -11,7 +12,6 @@
 #include "version/VersionResult.h"
 #include "version/VersionServerSettings.h"
 
-#include <QDesktopServices>
 #include <QWidget>
 
 CVersionCheckController::CVersionCheckController(CTrawlexSettings &settings, IUserPrompt &prompt, QWidget *frame,
@@ -119,5 +119,5 @@ void CVersionCheckController::OnVersionResult(CVersionResultEvent *event)
 
 void CVersionCheckController::OpenDownloadPage()
 {
-    QDesktopServices::openUrl(VersionServerSettings::downloadPageOn(m_strWebHost));
+    WebPageOpener::Open(VersionServerSettings::downloadPageOn(m_strWebHost), &m_prompt);
 }

@@ -6,6 +6,7 @@
 #include "CTrawlexResultText.h"
 
 #include "app/CTrawlexSettings.h"
+#include "common/WebPageOpener.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "run/CRunMonitor.h"
@@ -15,11 +16,9 @@
 #include "views/CResultsPaging.h"
 #include "views/ResultsPageTexts.h"
 
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QScrollBar>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -236,8 +235,9 @@ void CTrawlexQueryResultsView::OnBrowse(int hitIndex)
     if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults || hitIndex < 0 || hitIndex >= m_pResults->m_urls.size())
         return;
     const QString address = m_pResults->m_urls.at(hitIndex);
-    // The desktop's browser decides; a failure to open is not reported, the visit counts.
-    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    // An address that is no web page was shown to the user instead: no visit to record.
+    if (!WebPageOpener::Open(address, m_pPrompt))
+        return;
     try {
         const int maxUrl = m_pSettings ? m_pSettings->MaxURL : kDefaultMaxUrlDays;
         CLinkAgeTracker(m_pDoc->Database(), maxUrl).RecordLinkVisit(address);

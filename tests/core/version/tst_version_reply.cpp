@@ -2,7 +2,11 @@
 
 #include <QtTest>
 
+#include <QScopeGuard>
+
 #include <clocale>
+#include <cstdlib>
+#include <string>
 
 // How the maker's version file is read and what the user is told.
 class TestVersionReply : public QObject
@@ -78,11 +82,18 @@ void TestVersionReply::formatting()
 void TestVersionReply::decimalPointIgnoresLocale()
 {
     // A user whose locale writes decimal commas still reads the server's "1.2" as one point two.
-    const char *old = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    // scripts/setup generates de_DE.UTF-8; without it the check cannot run, and says so.
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    const auto restore = qScopeGuard([&previous] { std::setlocale(LC_NUMERIC, previous.c_str()); });
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.utf8"))
+        QSKIP("the de_DE.UTF-8 locale is not installed (scripts/setup generates it)");
+    QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
+    QCOMPARE(std::strtod("1.25", nullptr), 1.0); // the C library itself now stops at the point
+
     QCOMPARE(CVersionReply::LeadingNumber(" 1.25xyz"), 1.25);
-    QCOMPARE(CVersionReply::FormatVersion(CVersionReply::LeadingNumber("1.2")).size(), 3);
-    if (old)
-        std::setlocale(LC_NUMERIC, "C");
+    QCOMPARE(CVersionReply::LeadingNumber("1,25"), 1.0);
+    QCOMPARE(CVersionReply::FormatVersion(CVersionReply::LeadingNumber("1.2")), QStringLiteral("1.2"));
+    QCOMPARE(CVersionReply::FormatVersion(2.0), QStringLiteral("2.0"));
 }
 
 QTEST_GUILESS_MAIN(TestVersionReply)
