@@ -209,7 +209,8 @@ QueryExpression QueryExpression::parse(const QString &text, Syntax syntax, const
         expr.m_root = parser.parseAll();
         if (expr.m_root >= 0)
             expr.collectPositive(expr.m_root, false);
-        else
+        // Today's engines find nothing for exclusions alone, as the simple syntax does.
+        if (expr.m_root < 0 || (syntax == Syntax::Today && expr.m_positive.isEmpty()))
             expr.m_terms.clear();
         return expr;
     }

@@ -77,7 +77,9 @@ TodayResponder::Answer TodayResponder::answer(const TodayRequest &request, const
         case Kind::Http500: return error("500 Internal Server Error");
         case Kind::RedirectLoop: return error("302 Found", "Location: " + self.toUtf8() + "\r\n");
         case Kind::RedirectOnce:
-            return error("302 Found", "Location: " + base.toUtf8() + "/moved" + request.target() + "\r\n");
+            // A form's POST moves with 307, which keeps the method and the body.
+            return error(request.method() == "POST" ? "307 Temporary Redirect" : "302 Found",
+                         "Location: " + base.toUtf8() + "/moved" + request.target() + "\r\n");
         case Kind::RedirectDowngrade:
             if (context.https) {
                 const QString hostName = QUrl(QStringLiteral("//") + host).host();

@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
         "  http500      500 Internal Server Error\n"
         "  redirect-loop       302 to the same address, forever\n"
         "  redirect-downgrade  on the HTTPS port, 302 to the same path over plain HTTP\n"
-        "  redirect-once       302 to /moved/..., which answers normally\n"
+        "  redirect-once       302 (307 for a POST) to /moved/..., which answers normally\n"
         "  bad-xml, bad-json   an ill-formed document: XML with a mismatched end tag, cut short;\n"
         "                      JSON cut in the middle\n"
         "  oversize     a valid feed of over 36 MiB, written as the client reads it"));
