@@ -5,6 +5,7 @@
 #include "RunEngineSim.h"
 #include "TestPaths.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
@@ -189,17 +190,11 @@ RawAnswer exchange(int port, const QByteArray &request, int waitMs)
     if (!socket.waitForConnected(5000))
         return answer;
     socket.write(request);
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < waitMs) {
-        if (socket.bytesAvailable() || socket.waitForReadyRead(int(std::max<qint64>(1, waitMs - clock.elapsed())))) {
-            answer.bytes += socket.readAll();
-            continue;
-        }
-        if (socket.state() != QAbstractSocket::ConnectedState)
-            break;
-    }
-    answer.bytes += socket.readAll();
+    // Until the server closes, or the wait is over with the connection still open.
+    const QDeadlineTimer deadline(waitMs);
+    while (socket.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired())
+        socket.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+    answer.bytes = socket.readAll();
     answer.closedByServer = socket.state() != QAbstractSocket::ConnectedState;
     return answer;
 }

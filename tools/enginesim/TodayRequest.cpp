@@ -4,6 +4,8 @@
 #include "RequestDecoder.h"
 #include "WebText.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -13,25 +15,20 @@ using Params = QList<QPair<QByteArray, QByteArray>>;
 // Large enough for any real paging, small enough that first = (page - 1) * count fits an int.
 constexpr int kMaxPage = 1000000;
 
-QByteArray value(const Params &params, const char *name, bool *found = nullptr)
+// The first value of each name, as a form's CGI program would take it.
+QHash<QByteArray, QByteArray> firstValues(const Params &params)
 {
-    for (const auto &param : params) {
-        if (param.first == name) {
-            if (found)
-                *found = true;
-            return param.second;
-        }
-    }
-    if (found)
-        *found = false;
-    return {};
+    QHash<QByteArray, QByteArray> values;
+    for (auto it = params.crbegin(); it != params.crend(); ++it)
+        values.insert(it->first, it->second);
+    return values;
 }
 
 // A number parameter; absent, unreadable or below low gives fallback, above high gives high.
-int number(const Params &params, const char *name, int fallback, int low, int high)
+int number(const QHash<QByteArray, QByteArray> &values, const char *name, int fallback, int low, int high)
 {
     bool ok = false;
-    const int n = value(params, name).trimmed().toInt(&ok);
+    const int n = values.value(name).trimmed().toInt(&ok);
     if (!ok || n < low)
         return fallback;
     return std::min(n, high);
@@ -95,8 +92,9 @@ TodayRequest TodayRequest::parse(const QByteArray &head, const QByteArray &body)
     return request;
 }
 
-void TodayRequest::route(const QByteArray &path, const Params &params)
+void TodayRequest::route(const QByteArray &path, const Params &list)
 {
+    const QHash<QByteArray, QByteArray> params = firstValues(list);
     if (path.startsWith("/opensearch/")) {
         m_faultName = QStringLiteral("opensearch");
         const QByteArray file = path.mid(12);
@@ -114,7 +112,7 @@ void TodayRequest::route(const QByteArray &path, const Params &params)
     if (!feed && !searx)
         return; // one of the seven, or unknown to both
     m_route = Route::NotFound;
-    m_queryText = WebText::decodeFormValue(value(params, "q"));
+    m_queryText = WebText::decodeFormValue(params.value("q"));
 
     if (path == "/feed/atom") {
         m_faultName = QStringLiteral("atom");
@@ -136,7 +134,7 @@ void TodayRequest::route(const QByteArray &path, const Params &params)
     } else if (path == "/searx/search") {
         m_faultName = QStringLiteral("searx");
         m_first = (number(params, "pageno", 1, 1, kMaxPage) - 1) * m_count;
-        const QByteArray format = value(params, "format").toLower();
+        const QByteArray format = params.value("format").toLower();
         m_route = format == "json" ? Route::SearxJson : format == "rss" ? Route::SearxRss : Route::SearxBadFormat;
     } else {
         m_faultName = feed ? QString() : QStringLiteral("searx");
