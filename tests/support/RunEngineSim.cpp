@@ -77,3 +77,43 @@ bool RunEngineSim::createDatabase(const QString &path) const
         return false;
     }
 }
+
+bool RunEngineSim::startWithHttps(const QStringList &extraArgs)
+{
+    m_certificateDir = std::make_unique<QTemporaryDir>();
+    if (!m_certificateDir->isValid())
+        return false;
+    if (!start(QStringList{QStringLiteral("--https-port"), QStringLiteral("0"), QStringLiteral("--cert-file"),
+                           certificateFile()}
+               + extraArgs))
+        return false;
+    // "https-port N" follows the "port N" line that start() read.
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        while (m_process.canReadLine()) {
+            const QByteArray line = m_process.readLine().trimmed();
+            if (line.startsWith("https-port ")) {
+                m_nHttpsPort = line.mid(11).toInt();
+                return m_nHttpsPort > 0;
+            }
+        }
+        if (!m_process.waitForReadyRead(int(deadline.remainingTime())))
+            break;
+    }
+    return false;
+}
+
+QString RunEngineSim::certificateFile() const
+{
+    return m_certificateDir ? m_certificateDir->filePath(QStringLiteral("enginesim-cert.pem")) : QString();
+}
+
+QString RunEngineSim::httpBase() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_nPort);
+}
+
+QString RunEngineSim::httpsBase() const
+{
+    return QStringLiteral("https://127.0.0.1:%1").arg(m_nHttpsPort);
+}

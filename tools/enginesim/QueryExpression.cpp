@@ -43,9 +43,15 @@ QList<Token> tokenize(const QString &text)
     return tokens;
 }
 
-bool isOperator(const Token &token, QLatin1String name)
+bool isOperator(const Token &token, QLatin1String name, QueryExpression::Syntax syntax)
 {
-    return token.type == Token::Word && token.text.compare(name, Qt::CaseInsensitive) == 0;
+    if (token.type != Token::Word)
+        return false;
+    // Today's engines know no AND or NOT (juxtaposition and "-" say it), and
+    // take OR only in capitals: "cats or dogs" looks for the word "or".
+    if (syntax == QueryExpression::Syntax::Today)
+        return name == QLatin1String("OR") && token.text == name;
+    return token.text.compare(name, Qt::CaseInsensitive) == 0;
 }
 
 bool domainMatches(const QString &host, const QString &domain)
@@ -105,10 +111,15 @@ public:
     }
 
 private:
+    bool isOperator(const Token &token, const char *name) const
+    {
+        return ::isOperator(token, QLatin1String(name), m_expr.m_syntax);
+    }
+
     int parseOr()
     {
         int left = parseAnd();
-        while (m_pos < m_tokens.size() && isOperator(m_tokens.at(m_pos), QLatin1String("OR"))) {
+        while (m_pos < m_tokens.size() && isOperator(m_tokens.at(m_pos), "OR")) {
             ++m_pos;
             left = combine(Node::Or, left, parseAnd());
         }
@@ -120,9 +131,9 @@ private:
         int left = parseUnary();
         while (m_pos < m_tokens.size()) {
             const Token &token = m_tokens.at(m_pos);
-            if (token.type == Token::Close || isOperator(token, QLatin1String("OR")))
+            if (token.type == Token::Close || isOperator(token, "OR"))
                 break;
-            if (isOperator(token, QLatin1String("AND")))
+            if (isOperator(token, "AND"))
                 ++m_pos;
             left = combine(Node::And, left, parseUnary());
         }
@@ -133,7 +144,7 @@ private:
     {
         // Operators with nothing on their left ("AND cats") are passed over.
         while (m_pos < m_tokens.size()
-               && (isOperator(m_tokens.at(m_pos), QLatin1String("AND")) || isOperator(m_tokens.at(m_pos), QLatin1String("OR"))))
+               && (isOperator(m_tokens.at(m_pos), "AND") || isOperator(m_tokens.at(m_pos), "OR")))
             ++m_pos;
         if (m_pos >= m_tokens.size())
             return -1;
@@ -141,7 +152,7 @@ private:
         if (token.type == Token::Close)
             return -1;
         ++m_pos;
-        if (isOperator(token, QLatin1String("NOT")))
+        if (isOperator(token, "NOT"))
             return negate(parseUnary());
         if (token.type == Token::Open) {
             const int inner = parseOr();
@@ -193,12 +204,13 @@ QueryExpression QueryExpression::parse(const QString &text, Syntax syntax, const
     QueryExpression expr;
     expr.m_syntax = syntax;
     const QList<Token> tokens = tokenize(text);
-    if (syntax == Syntax::Boolean) {
+    if (syntax != Syntax::Simple) {
         Parser parser(expr, tokens, fieldNames);
         expr.m_root = parser.parseAll();
         if (expr.m_root >= 0)
             expr.collectPositive(expr.m_root, false);
-        else
+        // Today's engines find nothing for exclusions alone, as the simple syntax does.
+        if (expr.m_root < 0 || (syntax == Syntax::Today && expr.m_positive.isEmpty()))
             expr.m_terms.clear();
         return expr;
     }
@@ -332,7 +344,7 @@ bool QueryExpression::matches(const SimDocument &doc) const
 {
     if (m_terms.isEmpty())
         return false;
-    if (m_syntax == Syntax::Boolean)
+    if (m_syntax != Syntax::Simple)
         return evaluate(m_root, doc);
     for (const int term : m_required) {
         if (!termMatches(m_terms.at(term), doc))

@@ -8,12 +8,14 @@
 struct SimDocument;
 
 // A decoded search request: either a boolean expression (AND, OR, NOT,
-// parentheses, implicit AND between terms) or a list of +required, -excluded
-// and plain optional terms. Terms are words, quoted phrases or field filters.
+// parentheses, implicit AND between terms), the same with today's operators
+// (only an upper-case OR joins, "-" excludes, "and"/"not" are words), or a list
+// of +required, -excluded and plain optional terms. Terms are words, quoted
+// phrases or field filters.
 class QueryExpression final
 {
 public:
-    enum class Syntax { Boolean, Simple };
+    enum class Syntax { Boolean, Simple, Today };
     // Fields a term can name; which names select them is each engine's choice.
     enum class Field { Text, Title, Url, Domain, Link, LinkDomain };
 

@@ -1,9 +1,16 @@
 #include "SimServer.h"
 
 #include "EngineRequest.h"
+#include "OversizeFeed.h"
 #include "PageWriter.h"
 #include "RequestDecoder.h"
+#include "TodayRequest.h"
+#include "TodayResponder.h"
 
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -47,12 +54,21 @@ QByteArray header(const QByteArray &status, const QString &charset, qsizetype le
            + charset.toLatin1() + "\r\nContent-Length: " + QByteArray::number(length) + "\r\n\r\n";
 }
 
+QString hostAndPort(const QHostAddress &address, quint16 port)
+{
+    QString host = address.toString();
+    if (address.protocol() == QAbstractSocket::IPv6Protocol)
+        host = u'[' + host + u']';
+    return host + u':' + QString::number(port);
+}
+
 } // namespace
 
 SimServer::SimServer(Corpus corpus, Options options, QObject *parent)
-    : QObject(parent), m_corpus(std::move(corpus)), m_options(std::move(options))
+    : QObject(parent), m_corpus(std::move(corpus)), m_options(std::move(options)),
+      m_today(std::make_unique<TodayResponder>(m_corpus))
 {
-    connect(&m_server, &QTcpServer::newConnection, this, &SimServer::onNewConnection);
+    connect(&m_server, &QTcpServer::newConnection, this, [this] { onNewConnection(&m_server); });
 }
 
 SimServer::~SimServer() = default;
@@ -63,22 +79,60 @@ bool SimServer::listen(const QHostAddress &address, quint16 port, QString *error
         *error = m_server.errorString();
         return false;
     }
-    QString host = address.toString();
-    if (address.protocol() == QAbstractSocket::IPv6Protocol)
-        host = u'[' + host + u']';
-    m_writer = std::make_unique<PageWriter>(m_corpus, host + u':' + QString::number(m_server.serverPort()), m_options.utf8);
+    m_writer = std::make_unique<PageWriter>(m_corpus, hostAndPort(address, m_server.serverPort()), m_options.utf8);
     return true;
 }
 
-void SimServer::onNewConnection()
+bool SimServer::listenTls(const QHostAddress &address, quint16 port, const QByteArray &certificatePem,
+                          const QByteArray &privateKeyPem, QString *error)
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+    if (!QSslSocket::supportsSsl()) {
+        *error = QStringLiteral("this Qt has no TLS backend");
+        return false;
+    }
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(QSslCertificate(certificatePem, QSsl::Pem));
+    configuration.setPrivateKey(QSslKey(privateKeyPem, QSsl::Ec, QSsl::Pem));
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone); // clients show no certificate
+    if (configuration.localCertificate().isNull() || configuration.privateKey().isNull()) {
+        *error = QStringLiteral("the certificate or its key cannot be read");
+        return false;
+    }
+    m_tlsServer = std::make_unique<QSslServer>();
+    m_tlsServer->setSslConfiguration(configuration);
+    // The socket is handed over once its handshake is done.
+    connect(m_tlsServer.get(), &QTcpServer::pendingConnectionAvailable, this,
+            [this] { onNewConnection(m_tlsServer.get()); });
+    if (m_options.verbose) {
+        connect(m_tlsServer.get(), &QSslServer::errorOccurred, this, [](QSslSocket *socket, QAbstractSocket::SocketError) {
+            std::fprintf(stderr, "enginesim: TLS connection ended: %s\n", qPrintable(socket->errorString()));
+            std::fflush(stderr);
+        });
+    }
+    if (!m_tlsServer->listen(address, port)) {
+        *error = m_tlsServer->errorString();
+        return false;
+    }
+    return true;
+}
+
+quint16 SimServer::tlsPort() const
+{
+    return m_tlsServer ? m_tlsServer->serverPort() : 0;
+}
+
+void SimServer::onNewConnection(QTcpServer *server)
+{
+    while (QTcpSocket *socket = server->nextPendingConnection()) {
         m_pending.insert(socket, QByteArray());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_pending.remove(socket);
             socket->deleteLater();
         });
+        // A TLS socket comes after its handshake, perhaps with the request already read.
+        if (socket->bytesAvailable() > 0)
+            onReadyRead(socket);
     }
 }
 
@@ -94,12 +148,26 @@ void SimServer::onReadyRead(QTcpSocket *socket)
     if (end < 0 && pending->size() <= kMaxRequestBytes)
         return;
     const QByteArray head = end < 0 ? QByteArray() : pending->left(end);
+    // A POST form follows the head; wait for as much of it as was announced.
+    QByteArray body;
+    if (end >= 0) {
+        const qsizetype bodyStart = end + (pending->at(end + 1) == '\r' ? 3 : 2);
+        const qsizetype length = std::max<qsizetype>(0, TodayRequest::contentLength(head));
+        if (pending->size() - bodyStart < length && pending->size() <= kMaxRequestBytes)
+            return;
+        body = pending->mid(bodyStart, length);
+    }
     m_pending.erase(pending);
-    answer(socket, head);
+    answer(socket, head, body);
 }
 
-void SimServer::answer(QTcpSocket *socket, const QByteArray &head)
+void SimServer::answer(QTcpSocket *socket, const QByteArray &head, const QByteArray &body)
 {
+    const TodayRequest today = TodayRequest::parse(head, body);
+    if (today.route() != TodayRequest::Route::None) {
+        answerToday(socket, today);
+        return;
+    }
     const QByteArray target = requestTarget(head);
     EngineRequest request = RequestDecoder::decode(target);
     if (m_options.verbose) {
@@ -107,7 +175,9 @@ void SimServer::answer(QTcpSocket *socket, const QByteArray &head)
                      request.engine.isEmpty() ? "404" : qPrintable(request.engine));
         std::fflush(stderr);
     }
-    const FaultPlan::Fault fault = m_options.faults.faultFor(request.engine);
+    FaultPlan::Fault fault = m_options.faults.faultFor(request.engine);
+    if (!FaultPlan::oldEnginesShow(fault.kind))
+        fault = {};
     if (fault.kind == FaultPlan::Kind::Refuse) {
         socket->abort();
         socket->deleteLater();
@@ -123,6 +193,56 @@ void SimServer::answer(QTcpSocket *socket, const QByteArray &head)
     } else {
         bytes = response(request);
     }
+    deliver(socket, bytes, fault);
+}
+
+void SimServer::answerToday(QTcpSocket *socket, const TodayRequest &request)
+{
+    const auto *tls = qobject_cast<QSslSocket *>(socket);
+    const bool https = tls && tls->isEncrypted();
+    // The second leg of a redirect-once answers as a healthy server would.
+    FaultPlan::Fault fault;
+    if (!request.faultName().isEmpty() && !request.redirected())
+        fault = m_options.faults.faultFor(request.faultName());
+    if (m_options.verbose) {
+        std::fprintf(stderr, "enginesim: %s%s -> %s (User-Agent: %s)\n", request.requestLine().constData(),
+                     https ? " [https]" : "", request.faultName().isEmpty() ? "404" : qPrintable(request.faultName()),
+                     request.header("user-agent").constData());
+        std::fflush(stderr);
+    }
+    if (fault.kind == FaultPlan::Kind::Refuse) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    if (fault.kind == FaultPlan::Kind::Never)
+        return;
+
+    const TodayResponder::Context context{https, hostAndPort(socket->localAddress(), socket->localPort()),
+                                          m_server.serverPort()};
+    TodayResponder::Answer answer = m_today->answer(request, context, fault.kind);
+    if (answer.oversize) {
+        auto *feed = new OversizeFeed(*answer.oversize, socket);
+        const QByteArray head = TodayResponder::head(answer, feed->length(), false);
+        QTimer::singleShot(std::max(0, m_options.latencyMs), Qt::PreciseTimer, feed, [socket, feed, head] {
+            socket->write(head);
+            feed->start();
+        });
+        return;
+    }
+    if (fault.kind == FaultPlan::Kind::Garbage)
+        answer.body = garbage(request.target());
+    QByteArray bytes = TodayResponder::bytes(answer, request.acceptsGzip());
+    if (fault.kind == FaultPlan::Kind::NoEnd) {
+        // Short of what Content-Length promised, and the connection stays open.
+        const qsizetype bodyStart = bytes.indexOf("\r\n\r\n") + 4;
+        bytes.chop(std::min<qsizetype>(64, bytes.size() - bodyStart));
+    }
+    deliver(socket, bytes, fault);
+}
+
+void SimServer::deliver(QTcpSocket *socket, const QByteArray &bytes, const FaultPlan::Fault &fault)
+{
     if (m_options.latencyMs <= 0) {
         send(socket, bytes, fault);
         return;
