@@ -1,4 +1,5 @@
 #include "retrieval/opensearch/AtomReader.h"
+#include "retrieval/opensearch/HitAddress.h"
 
 #include "TestPaths.h"
 
@@ -42,6 +43,7 @@ private slots:
     void brokenDocuments();
     void billionLaughsIsRefused();
     void rssServedAsAtom();
+    void overlongBaseIsIgnored();
 };
 
 void TestAtomReader::savedFeed()
@@ -171,6 +173,17 @@ void TestAtomReader::rssServedAsAtom()
     QVERIFY2(out.page.ok(), qPrintable(out.page.error));
     QCOMPARE(qsizetype(out.hits.size()), qsizetype(1));
     QCOMPARE(out.hits[0].title, QStringLiteral("R"));
+}
+
+void TestAtomReader::overlongBaseIsIgnored()
+{
+    // One long xml:base shared by many tiny entries must not make every hit that long.
+    const QByteArray base = "https://b.example/" + QByteArray(HitAddress::kLongest, 'x') + "/";
+    const Outcome out = read("<feed xmlns=\"http://www.w3.org/2005/Atom\" xml:base=\"" + base + "\">"
+                             + QByteArray("<entry><link href=\"e\"/></entry>").repeated(1000) + "</feed>");
+    QVERIFY2(out.page.ok(), qPrintable(out.page.error));
+    QCOMPARE(qsizetype(out.hits.size()), qsizetype(1000));
+    QCOMPARE(out.hits[999].url, QStringLiteral("https://coast.example/e"));
 }
 
 QTEST_GUILESS_MAIN(TestAtomReader)

@@ -38,6 +38,10 @@ void TestHitAddress::resolve_data()
     QTest::newRow("empty") << "" << base << "";
     QTest::newRow("relative without base") << "page.html" << "" << "";
     QTest::newRow("relative against non-web base") << "page.html" << "file:///tmp/feed.xml" << "";
+    const QString longPath = QStringLiteral("a").repeated(HitAddress::kLongest);
+    QTest::newRow("overlong") << "http://site.example/" + longPath << base << "";
+    QTest::newRow("overlong once resolved") << longPath.left(HitAddress::kLongest - 10) << base << "";
+    QTest::newRow("long but within") << longPath.left(100) << base << "https://search.example/dir/" + longPath.left(100);
 }
 
 void TestHitAddress::resolve()
