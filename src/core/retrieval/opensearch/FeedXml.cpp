@@ -1,6 +1,7 @@
 #include "FeedXml.h"
 
 #include "FeedPage.h"
+#include "HitAddress.h"
 #include "MarkupText.h"
 
 #include <QXmlStreamReader>
@@ -111,7 +112,8 @@ bool FeedXml::readResponseElement(QXmlStreamReader &xml, FeedPage &page)
 QUrl FeedXml::elementBase(const QXmlStreamReader &xml, const QUrl &parentBase)
 {
     const QStringView base = xml.attributes().value(kXmlNamespace, QLatin1StringView("base"));
-    if (base.isEmpty())
+    // An overlong base could only serve to inflate every address below it.
+    if (base.isEmpty() || base.size() > HitAddress::kLongest)
         return parentBase;
     const QUrl relative(base.trimmed().toString(), QUrl::TolerantMode);
     return parentBase.isEmpty() ? relative : parentBase.resolved(relative);

@@ -11,7 +11,7 @@ bool HitAddress::isWebAddress(const QUrl &url)
 QString HitAddress::resolve(QStringView href, const QUrl &base)
 {
     const QString trimmed = href.trimmed().toString();
-    if (trimmed.isEmpty())
+    if (trimmed.isEmpty() || trimmed.size() > kLongest)
         return {};
     QUrl url(trimmed, QUrl::TolerantMode);
     if (!url.isValid())
@@ -23,5 +23,8 @@ QString HitAddress::resolve(QStringView href, const QUrl &base)
     }
     if (!isWebAddress(url))
         return {};
-    return url.toString(QUrl::FullyEncoded);
+    QString address = url.toString(QUrl::FullyEncoded);
+    if (address.size() > kLongest)
+        return {};
+    return address;
 }

@@ -13,6 +13,10 @@ class HitAddress final
 public:
     HitAddress() = delete;
 
+    // Longer addresses are no hit. Without a bound, one long xml:base shared by thousands of
+    // tiny entries would make every hit as long as the base: output quadratic in the page.
+    static constexpr qsizetype kLongest = 4096;
+
     // The absolute, fully encoded http or https address, or an empty string.
     static QString resolve(QStringView href, const QUrl &base);
 

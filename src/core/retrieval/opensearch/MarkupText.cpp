@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -77,39 +78,50 @@ bool isAsciiAlnum(QChar c)
     return isAsciiLetter(c) || (c >= u'0' && c <= u'9');
 }
 
-// Tags that end a line or a block: they leave a blank between the words around them.
+// Tags that end a line or a block: they leave a blank so the words around them stay apart.
 bool isBlockTag(QStringView name)
 {
-    static const char *const kBlocks[] = {"br", "p", "div", "li", "ul", "ol", "dl", "dt", "dd", "tr", "td", "th",
-                                          "table", "h1", "h2", "h3", "h4", "h5", "h6", "hr", "blockquote", "pre",
-                                          "section", "article", "header", "footer", "nav", "aside", "figure",
-                                          "figcaption", "address", "img", "caption", "tbody", "thead"};
+    static const char *const kBlocks[] = {"address", "article", "aside", "blockquote", "br", "caption", "dd", "div",
+                                          "dl", "dt", "figcaption", "figure", "footer", "h1", "h2", "h3", "h4", "h5",
+                                          "h6", "header", "hr", "img", "li", "nav", "ol", "p", "pre", "section",
+                                          "table", "tbody", "td", "th", "thead", "tr", "ul"};
+    char lower[12];
+    if (name.isEmpty() || name.size() >= qsizetype(sizeof lower))
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i)
+        lower[i] = char(name[i].toLatin1() | 0x20); // names are ASCII letters and digits here
+    lower[name.size()] = 0;
     for (const char *block : kBlocks)
-        if (name.compare(QLatin1StringView(block), Qt::CaseInsensitive) == 0)
+        if (std::strcmp(block, lower) == 0)
             return true;
     return false;
 }
 
-// Collects text, collapsing runs of white space into one blank and trimming both ends.
+// Collects text, collapsing runs of white space into one blank and trimming both ends. It
+// writes into a buffer sized for the input: every routine here writes at most one unit of
+// output per unit of input, and the buffer grows should that ever not hold.
 class TextOut final
 {
 public:
-    explicit TextOut(qsizetype expected) { m_text.reserve(expected); }
+    explicit TextOut(qsizetype expected) : m_text(std::max<qsizetype>(expected, 16), Qt::Uninitialized)
+    {
+        m_data = reinterpret_cast<char16_t *>(m_text.data());
+    }
 
     void add(QChar c)
     {
-        if (c.isSpace()) {
-            m_blank = !m_text.isEmpty();
+        const char16_t u = c.unicode();
+        if (u > 0x20 && u < 0x7F) {
+            put(u);
             return;
         }
-        const char16_t u = c.unicode();
+        if (c.isSpace()) {
+            m_blank = m_size > 0;
+            return;
+        }
         if (u < 0x20 || (u >= 0x7F && u < 0xA0))
             return; // control characters would only garble a title
-        if (m_blank) {
-            m_text += u' ';
-            m_blank = false;
-        }
-        m_text += c;
+        put(u);
     }
     void add(QStringView s)
     {
@@ -123,21 +135,37 @@ public:
         if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             code = 0xFFFD;
         if (code > 0xFFFF) {
-            const char16_t pair[2] = {QChar::highSurrogate(code), QChar::lowSurrogate(code)};
-            if (m_blank) {
-                m_text += u' ';
-                m_blank = false;
-            }
-            m_text.append(QStringView(pair, 2));
+            put(QChar::highSurrogate(code));
+            m_data[m_size++] = QChar::lowSurrogate(code);
             return;
         }
         add(QChar(char16_t(code)));
     }
-    void blank() { m_blank = !m_text.isEmpty(); }
-    QString take() { return std::move(m_text); }
+    void blank() { m_blank = m_size > 0; }
+    QString take()
+    {
+        m_text.truncate(m_size);
+        return std::move(m_text);
+    }
 
 private:
+    // Writes one unit, after the pending blank; keeps room for one more (a surrogate's pair).
+    void put(char16_t u)
+    {
+        if (m_size + 3 > m_text.size()) {
+            m_text.resize(m_text.size() * 2);
+            m_data = reinterpret_cast<char16_t *>(m_text.data());
+        }
+        if (m_blank) {
+            m_data[m_size++] = u' ';
+            m_blank = false;
+        }
+        m_data[m_size++] = u;
+    }
+
     QString m_text;
+    char16_t *m_data = nullptr;
+    qsizetype m_size = 0;
     bool m_blank = false;
 };
 
@@ -197,6 +225,17 @@ qsizetype decodeReference(QStringView text, qsizetype at, TextOut &out)
 
 QStringView MarkupText::namedEntity(QStringView name)
 {
+    // The few that make up nearly every reference in real text, without a lookup.
+    if (name == u"amp")
+        return u"&";
+    if (name == u"lt")
+        return u"<";
+    if (name == u"gt")
+        return u">";
+    if (name == u"quot")
+        return u"\"";
+    if (name == u"nbsp")
+        return u"\u00A0";
     const auto &table = entityTable();
     const auto it = table.constFind(name.toString());
     return it == table.constEnd() ? QStringView() : QStringView(*it);
@@ -287,7 +326,7 @@ QString MarkupText::fromHtml(QStringView html)
         if (isBlockTag(name))
             out.blank();
         i = end + 1;
-        const bool scriptOrStyle = !closing
+        const bool scriptOrStyle = !closing && (name.size() == 5 || name.size() == 6)
             && (name.compare(u"script", Qt::CaseInsensitive) == 0 || name.compare(u"style", Qt::CaseInsensitive) == 0);
         if (scriptOrStyle && html[end - 1] != u'/') {
             const QString closer = u"</" + name.toString();

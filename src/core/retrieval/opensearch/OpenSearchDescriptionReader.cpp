@@ -144,7 +144,7 @@ private:
         bool ok = false;
         const qint64 value = written.trimmed().toLongLong(&ok);
         if (!ok || value < 0 || value > kLargestOffset) {
-            error = QStringLiteral("Url %1 has an %2 that is not a whole number from 0 to %3: \"%4\".")
+            error = QStringLiteral("Url %1: its %2 is not a whole number from 0 to %3: \"%4\".")
                         .arg(number)
                         .arg(attribute)
                         .arg(kLargestOffset)

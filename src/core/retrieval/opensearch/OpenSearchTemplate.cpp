@@ -66,6 +66,17 @@ QString valueOf(QStringView name, bool optional, const OpenSearchUrl &url, const
     return {}; // unknown or namespaced: nothing Trawlex could say
 }
 
+// A parameter is a name, perhaps with a namespace prefix: "searchTerms", "geo:box".
+bool isParameterName(QStringView name)
+{
+    if (name.isEmpty())
+        return false;
+    for (QChar c : name)
+        if (!c.isLetterOrNumber() && c != u'_' && c != u'-' && c != u'.' && c != u':')
+            return false;
+    return true;
+}
+
 // Walks `text`, copying the literal parts and calling `value` for every {parameter}.
 template<typename Append>
 QString fill(QStringView text, Append value)
@@ -84,10 +95,14 @@ QString fill(QStringView text, Append value)
             out += text[i++]; // a brace that opens no parameter stays as written
             continue;
         }
-        QStringView name = text.sliced(i + 1, close - i - 1).trimmed();
+        QStringView name = text.sliced(i + 1, close - i - 1);
         const bool optional = name.endsWith(u'?');
         if (optional)
             name.chop(1);
+        if (!isParameterName(name)) {
+            out += text[i++];
+            continue;
+        }
         out += value(name, optional);
         i = close + 1;
     }
