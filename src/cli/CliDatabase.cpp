@@ -1,5 +1,6 @@
 #include "CliDatabase.h"
 
+#include "run/CUserEngines.h"
 #include "store/CDaoException.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
@@ -74,6 +75,15 @@ std::unique_ptr<CTrawlexDoc> openDocument(const QString &path, IUserPrompt *prom
     if (!doc->OpenDatabase(path, prompt ? prompt : &stderrPrompt))
         return nullptr;
     SetActiveTrawlexDoc(doc.get());
+    // The engines the user added are known to every command that opens the database.
+    try {
+        for (const QString &line : CUserEngines(doc->Database()).load())
+            QTextStream(stderr) << "trawlex-cli: engine left out: " << line << '\n';
+    } catch (const CDaoException &e) {
+        reportFailure(e);
+        SetActiveTrawlexDoc(nullptr);
+        return nullptr;
+    }
     return doc;
 }
 

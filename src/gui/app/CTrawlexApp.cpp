@@ -8,6 +8,7 @@
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "run/CRunMonitor.h"
+#include "run/CUserEngines.h"
 #include "startup/CStartupChecks.h"
 #include "store/CDaoException.h"
 #include "store/CTrawlexDoc.h"
@@ -100,6 +101,10 @@ bool CTrawlexApp::InitInstance()
 
     try {
         m_doc->LoadEngineAddressList();
+        const QStringList damaged = CUserEngines(m_doc->Database()).load();
+        if (!damaged.isEmpty())
+            m_prompt->showMessage(QStringLiteral("Error!  These engines cannot be read and are left out:\n")
+                                  + damaged.join(QLatin1Char('\n')));
     } catch (const CDaoException &e) {
         ReportDaoError(e, m_prompt.get());
     }

@@ -59,6 +59,8 @@ QString EngineDefinition::problem() const
         return QStringLiteral("The page size must be from 1 to %1.").arg(kMaxPageSize);
     if (mapping && format != FeedFormat::Json)
         return QStringLiteral("Only a JSON engine can have a mapping.");
+    if (mapping && mapping->addressPath.isEmpty())
+        return QStringLiteral("A JSON mapping must at least say which field gives a hit's address.");
     return {};
 }
 
