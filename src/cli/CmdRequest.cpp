@@ -6,7 +6,9 @@
 #include "retrieval/EngineAddress.h"
 #include "retrieval/HttpRequestText.h"
 #include "retrieval/QueryWords.h"
+#include "retrieval/EngineRegistry.h"
 #include "retrieval/engines/EngineRequests.h"
+#include "retrieval/web/EngineDefinition.h"
 #include "store/CTrawlexDoc.h"
 
 #include <QCommandLineParser>
@@ -22,13 +24,39 @@ const char kDescription[] =
     "its first result page with --counter 0 (the default), a later page otherwise. Yahoo's later\n"
     "pages continue from --yahoo-path, the next-set path stored with the query. The engine's\n"
     "address comes from --address, or from the database's engine table.\n"
-    "ENGINE is one of AltaVista, Excite, HotBot, InfoSeek, Lycos, Magellan, Yahoo.\n"
+    "ENGINE is one of AltaVista, Excite, HotBot, InfoSeek, Lycos, Magellan, Yahoo, or an engine\n"
+    "added with `engine add`: for those the method and address are written (and a POST's form\n"
+    "body), page --counter + 1 of the query in today's syntax.\n"
     "Exit status: 0 done, 1 database error or no usable address, 2 bad arguments or query file.";
 
 int fail(int status, const QString &message)
 {
     QTextStream(stderr) << "trawlex-cli request: " << message << '\n';
     return status;
+}
+
+// The request of an added engine: the method and address, and for a POST its form body.
+int webRequest(const QString &engine, const QString &queryFile, int counter)
+{
+    const EngineRegistry::Descriptor d = EngineRegistry::instance().find(engine);
+    if (!d || !d->definition)
+        return fail(CliDatabase::ExitUsage, QStringLiteral("unknown engine \"%1\"").arg(engine));
+    CTrawlexQuery query;
+    QString error;
+    if (!QueryJson::ReadFile(queryFile, query, error))
+        return fail(CliDatabase::ExitUsage, error);
+    const std::optional<SearchRequest> request =
+        d->definition->request(WebQueryText::compose(query, d->definition->operators), counter + 1, &error);
+    if (!request)
+        return fail(CliDatabase::ExitFailure, error);
+    QByteArray text = request->method + ' ' + request->url.toEncoded() + "\r\n";
+    if (!request->body.isEmpty() || request->method == "POST")
+        text += "Content-Type: " + request->contentType + "\r\n\r\n" + request->body + "\r\n";
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return fail(CliDatabase::ExitFailure, QStringLiteral("cannot write to standard output"));
+    out.write(text);
+    return CliDatabase::ExitOk;
 }
 
 int runRequest(const QStringList &args)
@@ -57,12 +85,16 @@ int runRequest(const QStringList &args)
     if (positional.size() != 2)
         return fail(CliDatabase::ExitUsage, QStringLiteral("expected ENGINE and QUERY.json (see --help)"));
     const QString engine = positional.at(0);
-    if (!EngineRequests::hasBuilder(engine))
-        return fail(CliDatabase::ExitUsage, QStringLiteral("unknown engine \"%1\"").arg(engine));
     bool ok = false;
     const int n = parser.value(counter).toInt(&ok);
     if (!ok || n < 0)
         return fail(CliDatabase::ExitUsage, QStringLiteral("--counter takes a number of 0 or more"));
+    if (!EngineRequests::hasBuilder(engine)) {
+        // An engine the user added: known once the database is open.
+        return CliDatabase::withDocument(parser.value(db), [&](CTrawlexDoc &) {
+            return webRequest(engine, positional.at(1), n);
+        });
+    }
 
     CTrawlexQuery query;
     QString error;
