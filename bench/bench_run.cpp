@@ -2,13 +2,18 @@
 // connections at a time. Two batches of 50 ms plus the hand-over and the save should stay
 // within 150 ms; the process's peak resident memory within 50 MB.
 //
-//   bench_run [--sim PATH] [--latency MS] [--runs N]
+//   bench_run [--sim PATH] [--latency MS] [--runs N] [--today] [--only NAME,NAME...]
 // PATH defaults to trawlex-enginesim in the build folder (the parent of this program's).
+// --today adds two of today's engines, the simulator's Atom description over verified HTTPS
+// ("Sim Atom") and its metasearch instance ("Sim Searx"), to the seven; --only runs just the
+// named engines (a run of one engine shows its cost beyond the answer time).
 
 #include "app/IUserPrompt.h"
 #include "query/CQuerySheetEntries.h"
 #include "query/CTrawlexQueryResults.h"
+#include "retrieval/web/EngineSources.h"
 #include "run/CRunMonitor.h"
+#include "run/CUserEngines.h"
 #include "store/CDaoException.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
@@ -97,14 +102,21 @@ int main(int argc, char *argv[])
 
     QProcess sim;
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(simPath, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--latency"), latency});
+    const bool today = args.contains(QStringLiteral("--today"));
+    QTemporaryDir dir;
+    const QString certificate = dir.filePath(QStringLiteral("simulator.pem"));
+    const QString httpsPortFile = dir.filePath(QStringLiteral("https-port"));
+    QStringList simArgs{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--latency"), latency};
+    if (today)
+        simArgs << QStringLiteral("--https-port") << QStringLiteral("0") << QStringLiteral("--https-port-file")
+                << httpsPortFile << QStringLiteral("--cert-file") << certificate;
+    sim.start(simPath, simArgs);
     if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(10000)) {
         QTextStream(stderr) << "bench_run: cannot start " << simPath << '\n';
         return 1;
     }
     const int port = sim.readLine().trimmed().mid(5).toInt();
 
-    QTemporaryDir dir;
     const QString dbPath = dir.filePath(QStringLiteral("tx.mdb"));
     if (!pointAt(dbPath, port))
         return 1;
@@ -114,15 +126,44 @@ int main(int argc, char *argv[])
     if (!doc.OpenDatabase(dbPath, &prompt))
         return 1;
     doc.LoadEngineAddressList();
+    QStringList engines{QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("HotBot"),
+                        QStringLiteral("InfoSeek"), QStringLiteral("Lycos"), QStringLiteral("Magellan"),
+                        QStringLiteral("Yahoo")};
+    if (today) {
+        QFile portFile(httpsPortFile);
+        for (int i = 0; i < 100 && !(portFile.exists() && portFile.size() > 0 && QFile(certificate).size() > 0); ++i)
+            sim.waitForReadyRead(50);
+        if (!portFile.open(QIODevice::ReadOnly))
+            return 1;
+        const int httpsPort = portFile.readAll().trimmed().toInt();
+        qputenv("TRAWLEX_CA_CERTIFICATES", certificate.toLocal8Bit());
+        QString error;
+        std::optional<EngineDefinition> atom = EngineSources::fromTemplate(
+            QStringLiteral("https://127.0.0.1:%1/feed/atom?q={searchTerms}&start={startIndex}").arg(httpsPort),
+            QStringLiteral("atom"), &error);
+        std::optional<EngineDefinition> searx =
+            EngineSources::fromInstance(QStringLiteral("http://127.0.0.1:%1/searx/").arg(port), FeedFormat::Json, &error);
+        if (!atom || !searx)
+            return 1;
+        atom->name = QStringLiteral("Sim Atom");
+        searx->name = QStringLiteral("Sim Searx");
+        CUserEngines users(doc.Database());
+        if (!users.add(*atom, &error) || !users.add(*searx, &error)) {
+            QTextStream(stderr) << error << '\n';
+            return 1;
+        }
+        engines << atom->name << searx->name;
+    }
+    const QString only = argValue(args, QStringLiteral("--only"), QString());
+    if (!only.isEmpty())
+        engines = only.split(QLatin1Char(','));
     CRunMonitor monitor(doc, prompt);
     monitor.SetLimits({true, 4, 60});
 
     CQuerySheetEntries entries;
     entries.m_strName = QStringLiteral("Bench");
     entries.m_keywordEntries = {QStringLiteral("include:travel")};
-    entries.m_engines = {QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("HotBot"),
-                         QStringLiteral("InfoSeek"), QStringLiteral("Lycos"), QStringLiteral("Magellan"),
-                         QStringLiteral("Yahoo")};
+    entries.m_engines = engines;
 
     QList<double> times;
     QList<double> lastHits;
@@ -157,7 +198,7 @@ int main(int argc, char *argv[])
 
     std::sort(times.begin(), times.end());
     QTextStream out(stdout);
-    out << "runs " << runs << ", 7 engines, MaxConns 4, latency " << latency << " ms, " << hits << " hits stored per run\n";
+    out << "runs " << runs << ", " << engines.size() << " engines, MaxConns 4, latency " << latency << " ms, " << hits << " hits stored per run\n";
     out << "run time incl. save (ms): min " << QString::number(times.first(), 'f', 1) << ", median "
         << QString::number(times.at(times.size() / 2), 'f', 1) << ", max " << QString::number(times.last(), 'f', 1) << '\n';
     std::sort(lastHits.begin(), lastHits.end());
