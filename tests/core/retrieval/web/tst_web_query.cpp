@@ -9,9 +9,9 @@
 namespace {
 
 // keywords | groups | members | filters, each a comma-separated list of sheet entries.
-CTrawlexQuery queryOf(const QString &spec)
+CTrawlexQuery queryOf(const QString &text)
 {
-    const QStringList parts = spec.split(QLatin1Char('|'));
+    const QStringList parts = text.split(QLatin1Char('|'));
     auto list = [&](int i) {
         return i < parts.size() ? parts.at(i).split(QLatin1Char(','), Qt::SkipEmptyParts) : QStringList();
     };
