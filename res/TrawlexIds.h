@@ -33,6 +33,7 @@ inline constexpr int ID_HELP_FAQ = 32844;              // "&Help"
 inline constexpr int ID_APP_ABOUT = 57664;             // "&About Trawlex..."
 inline constexpr int ID_INTERNET_CONNECTION = 32845;   // "&Internet Connection"
 inline constexpr int ID_CHECK_VERSION = 32846;         // "&Check Version"
+inline constexpr int ID_TOOLS_ENGINES = 32847;         // "&Engines..."
 inline constexpr int ID_STOP = 112;                    // toolbar only
 inline constexpr int ID_NEXT_PANE = 57680;             // F6
 inline constexpr int ID_PREV_PANE = 57681;             // Shift+F6

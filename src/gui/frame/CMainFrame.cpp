@@ -3,6 +3,7 @@
 #include "TrawlexIds.h"
 #include "app/CTrawlexSettings.h"
 #include "app/IUserPrompt.h"
+#include "engines/CEnginesDlg.h"
 #include "frame/CTrawlexToolBar.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
@@ -209,6 +210,10 @@ void CMainFrame::createActions()
     addCommand(ID_CHECK_VERSION, QStringLiteral("&Check Version"),
                QStringLiteral("Ask Quorvel Software whether a newer Trawlex exists"));
 
+    a = addCommand(ID_TOOLS_ENGINES, QStringLiteral("&Engines..."),
+                   QStringLiteral("Add, change, remove or try the search engines a query can ask"));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnEngines);
+
     // On the toolbar only.
     a = addCommand(ID_STOP, QStringLiteral("Stop"), QStringLiteral("Stop the Query in progress"), QStringLiteral("Stop"));
     a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/stop.png")));
@@ -248,6 +253,9 @@ void CMainFrame::createMenus()
     view->addAction(action(ID_VIEW_KEYWORD));
     view->addAction(action(ID_VIEW_TIME));
 
+    QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(action(ID_TOOLS_ENGINES));
+
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     help->addAction(action(ID_HELP_FAQ));
     help->addAction(action(ID_APP_ABOUT));
@@ -256,7 +264,7 @@ void CMainFrame::createMenus()
     help->addAction(action(ID_CHECK_VERSION));
 
     // Menus being opened get their states at once, not at the next idle moment.
-    for (QMenu *menu : {file, edit, view, help})
+    for (QMenu *menu : {file, edit, view, tools, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::OnUpdateCommandUI);
 }
 
@@ -387,6 +395,13 @@ QString CMainFrame::HelpFilePath()
         }
     }
     return QString();
+}
+
+void CMainFrame::OnEngines()
+{
+    // Modal, and greyed during a run: no engine changes under a running query.
+    CEnginesDlg dialog(m_doc, m_settings, m_prompt, this);
+    dialog.exec();
 }
 
 void CMainFrame::OnHelp()

@@ -59,6 +59,7 @@ public:
     void OnDelete();
     void OnStop();
     void OnHelp();
+    void OnEngines();
     void OnViewSwitch(int id);
     void OnNextPane(bool forward);
 

@@ -16,36 +16,48 @@ CTrawlexPropertyPageWhere::CTrawlexPropertyPageWhere(QWidget *parent)
 {
     auto *prompt = new QLabel(QStringLiteral("Please choose which search engines to include in your search:"), this);
     prompt->setWordWrap(true);
-    auto *group = new QGroupBox(QStringLiteral("Search Engines"), this);
-    auto *groupLayout = new QVBoxLayout(group);
+    m_pGroup = new QGroupBox(QStringLiteral("Search Engines"), this);
+    m_pGroupLayout = new QVBoxLayout(m_pGroup);
+    fillEngines();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addWidget(m_pGroup);
+    layout->addStretch(1);
+    installCharacterFilter();
+}
+
+void CTrawlexPropertyPageWhere::fillEngines()
+{
+    // Boxes of a list the registry no longer holds go: the page lives as long as the window.
+    while (QLayoutItem *item = m_pGroupLayout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    m_names.clear();
+    m_boxes.clear();
     const QList<EngineRegistry::Descriptor> engines = EngineRegistry::instance().queryEngines();
     bool addedSeen = false;
     for (const EngineRegistry::Descriptor &engine : engines) {
         const bool added = !engine->builtIn;
         if (added && !addedSeen) {
             // The user's own engines, below the built-in ones and apart from them.
-            auto *line = new QFrame(group);
+            auto *line = new QFrame(m_pGroup);
             line->setFrameShape(QFrame::HLine);
             line->setFrameShadow(QFrame::Sunken);
-            groupLayout->addWidget(line);
+            m_pGroupLayout->addWidget(line);
             addedSeen = true;
         }
         // An added engine's name is its label; "&" in it is a letter, not a shortcut.
         const QString text = added ? QString(engine->name).replace(QLatin1Char('&'), QLatin1String("&&")) : engine->label;
-        auto *box = new QCheckBox(text, group);
+        auto *box = new QCheckBox(text, m_pGroup);
         box->setObjectName(engine->controlId ? QString::number(engine->controlId)
                                              : QLatin1String("engine:") + engine->name);
-        groupLayout->addWidget(box);
+        m_pGroupLayout->addWidget(box);
         box->setVisible(added || engine->takes(EngineFeature::OnSheet));
         m_names.append(engine->name);
         m_boxes.append(box);
     }
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(prompt);
-    layout->addWidget(group);
-    layout->addStretch(1);
-    installCharacterFilter();
 }
 
 QCheckBox *CTrawlexPropertyPageWhere::checkBox(const QString &engine) const
@@ -77,6 +89,11 @@ void CTrawlexPropertyPageWhere::setSelected(const QString &engine, bool selected
 
 void CTrawlexPropertyPageWhere::Reset()
 {
+    // Engines added or removed since the page was built show from the next showing on.
+    if (EngineRegistry::instance().queryEngineNames() != m_names) {
+        fillEngines();
+        installCharacterFilter();
+    }
     for (QCheckBox *box : m_boxes)
         box->setChecked(false);
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 class QCheckBox;
+class QGroupBox;
+class QVBoxLayout;
 
 // Page "Where": the search engines to ask, one box per engine of the registry in its order:
 // the built-in engines, then the added ones by name. Three boxes (Open Text, WebCrawler, the
@@ -27,9 +29,14 @@ public:
     // The names whose boxes are ticked, in the page's order.
     QStringList selectedEngines() const;
     void setSelected(const QString &engine, bool selected);
+    // Clears every box; when the registry's engines changed, the boxes are made anew first.
     void Reset();
 
 private:
+    void fillEngines();
+
+    QGroupBox *m_pGroup = nullptr;
+    QVBoxLayout *m_pGroupLayout = nullptr;
     QStringList m_names;
     QList<QCheckBox *> m_boxes;
 };

@@ -97,7 +97,10 @@ std::optional<EngineDefinition> EngineSources::fromTemplate(const QString &templ
     // Named after its host until the user names it.
     const QString host = QUrl(d.url.templateText).host();
     d.name = host.isEmpty() ? QStringLiteral("engine") : host;
-    if (const QString why = d.problem(); !why.isEmpty())
+    // A mapped engine's mapping is given by the caller afterwards, and checked when it is added.
+    EngineDefinition unmapped = d;
+    unmapped.mapping.reset();
+    if (const QString why = unmapped.problem(); !why.isEmpty())
         return refuse(error, why);
     return d;
 }

@@ -30,7 +30,7 @@ public:
     // A metasearch instance's JSON (or RSS) search.
     static std::optional<EngineDefinition> fromInstance(const QString &base, FeedFormat format, QString *error);
     // A results address with {searchTerms} and the format its answers come in ("atom",
-    // "rss", "json" or "mapped").
+    // "rss", "json" or "mapped"; a mapped one comes with an empty mapping for the caller to fill).
     static std::optional<EngineDefinition> fromTemplate(const QString &templateText, const QString &format,
                                                         QString *error);
 };
