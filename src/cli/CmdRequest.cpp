@@ -13,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -90,7 +91,10 @@ int runRequest(const QStringList &args)
     if (!ok || n < 0)
         return fail(CliDatabase::ExitUsage, QStringLiteral("--counter takes a number of 0 or more"));
     if (!EngineRequests::hasBuilder(engine)) {
-        // An engine the user added: known once the database is open.
+        // An engine the user added is known once the database is open; without one it is
+        // simply unknown.
+        if (!QFileInfo::exists(parser.value(db)))
+            return fail(CliDatabase::ExitUsage, QStringLiteral("unknown engine \"%1\"").arg(engine));
         return CliDatabase::withDocument(parser.value(db), [&](CTrawlexDoc &) {
             return webRequest(engine, positional.at(1), n);
         });
