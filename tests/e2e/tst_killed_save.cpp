@@ -26,7 +26,7 @@
 
 namespace {
 
-// Three scenarios of 20 kills each; runs that end before their kill count for nothing.
+// Four scenarios of 20 kills each; runs that end before their kill count for nothing.
 constexpr int kKillsPerScenario = 20;
 constexpr int kMaxAttemptsPerScenario = 4 * kKillsPerScenario;
 
@@ -183,6 +183,9 @@ void TestKilledSave::killedRun_data()
     // A fresh run over the stored one of the same name: deleted and stored anew in one save.
     QTest::newRow("overwrite") << true << QStringList{QStringLiteral("run"), QStringLiteral("query.json"),
                                                       QStringLiteral("--overwrite")};
+    // An update of the stored query: its new form is stored and the old one deleted in one save.
+    QTest::newRow("update") << true << QStringList{QStringLiteral("run"), QStringLiteral("--update"), QStringLiteral("--qid"),
+                                                   QStringLiteral("1")};
 }
 
 void TestKilledSave::killedRun()

@@ -209,7 +209,8 @@ QString CTrawlexQueryResults::ShortenSummary(const QString &summary)
     return summary.left(blank) + QLatin1String("...");
 }
 
-bool CTrawlexQueryResults::SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQuery &query, IUserPrompt *prompt)
+bool CTrawlexQueryResults::SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQuery &query, IUserPrompt *prompt,
+                                               int replacedQid)
 {
     // What a failed save must give back, so that memory keeps agreeing with the file.
     const int qidBefore = m_nQID;
@@ -280,6 +281,8 @@ bool CTrawlexQueryResults::SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQ
             results.insertResult(m_nQID, m_titles.at(i), m_urls.at(i),
                                  summary.isEmpty() ? QStringLiteral(" ") : summary, isNew);
         }
+        if (replacedQid != -1 && replacedQid != m_nQID)
+            mainQueries.deleteQuery(replacedQid);
         transaction.commit();
     } catch (const CDaoException &e) {
         m_nQID = qidBefore;

@@ -40,10 +40,13 @@ public:
 
     // Stores the pass in one transaction: at level 1 the whole definition of query as a new
     // stored query (replacing doc.OverwriteQID), later only level and counters; then the
-    // Yahoo path and the hits. On failure nothing of the pass is stored, "Error!  Failed to
+    // Yahoo path and the hits. replacedQid (the stored query a completing update replaces)
+    // is deleted in the same transaction, so the file never holds both forms or neither.
+    // On failure nothing of the pass is stored and nothing is deleted, "Error!  Failed to
     // insert Query Results" is shown through prompt (stderr when null), the QID, the counters
     // and doc.OverwriteQID are as before the call, and false comes back.
-    bool SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQuery &query, IUserPrompt *prompt);
+    bool SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQuery &query, IUserPrompt *prompt,
+                             int replacedQid = -1);
 
     // Loads level, counters, hits (new ones first) and the Yahoo path of the stored query qid.
     // m_nQID is the caller's to set. Throws CDaoException on a database failure or when there

@@ -267,18 +267,14 @@ void CRunMonitor::OnPassEnd()
 
 void CRunMonitor::OnRunComplete()
 {
-    const bool saved = m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt);
+    // The stored query an update replaces goes in the same transaction as the new form is
+    // stored, so that a program killed in between leaves one of the two, never both.
+    const bool saved = m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt, m_doc.UpdateQID);
 
     if (m_doc.UpdateQID != -1) {
         if (saved) {
-            const int oldQid = m_doc.UpdateQID;
             m_doc.UpdateQID = -1;
             MoveNewHitsToFront(m_doc.UpdateFirstNew);
-            try {
-                m_doc.MainQueries().deleteQuery(oldQid);
-            } catch (const CDaoException &e) {
-                ReportDatabaseError(e);
-            }
         } else {
             // The new form of the query is not stored: the old one stays, and is shown again.
             RestoreUpdatedQuery();

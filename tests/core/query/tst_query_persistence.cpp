@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 // Saving and loading queries and their hits through a real tx.mdb.
@@ -259,6 +260,66 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().qid, second.m_nQID);
         QVERIFY(CResultTables(db()).results(first.m_nQID).isEmpty());
+    }
+
+    // The save that completes an update deletes the query it replaces in its own transaction:
+    // either the new form is stored and the old one gone, or the file is as it was.
+    void updateSaveReplacesTheStoredQuery_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("first pass, stored") << 1 << false;
+        QTest::newRow("first pass, a hit refused") << 1 << true;
+        QTest::newRow("later pass, stored") << 2 << false;
+        QTest::newRow("later pass, a hit refused") << 2 << true;
+    }
+
+    void updateSaveReplacesTheStoredQuery()
+    {
+        QFETCH(int, level);
+        QFETCH(bool, refused);
+        const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
+        CTrawlexQueryResults old;
+        QVERIFY(firstSave(old, query, {{"old", "http://old/", "s"}}));
+        // An earlier pass of the same update, stored under its own QID.
+        CTrawlexQueryResults pass;
+        QVERIFY(firstSave(pass, query, {{"old", "http://old/", "s"}}));
+        if (refused) {
+            m_doc.reset();
+            runOnFile("CREATE TRIGGER refuse BEFORE INSERT ON [Query Results] WHEN NEW.Title = 'boom' "
+                      "BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
+            openDoc();
+        }
+
+        m_doc->UpdateQID = old.m_nQID;
+        m_doc->UpdateFirstNew = 1;
+        CTrawlexQueryResults r;
+        r.LoadStoredResults(*m_doc, old.m_nQID);
+        r.m_nQID = level == 1 ? -1 : pass.m_nQID;
+        r.m_nLevel = level;
+        r.AddResult(*m_doc, refused ? "boom" : "new", "http://new/", "s");
+        r.m_reportedEngines = query.m_engines;
+        const bool saved = r.SaveQueryAndResults(*m_doc, query, &m_prompt, old.m_nQID);
+        m_doc->UpdateQID = -1;
+        QCOMPARE(saved, !refused);
+        QVERIFY(!db().inTransaction());
+
+        QList<int> qids;
+        for (const CMainQueryTable::Row &row : CMainQueryTable(db()).allQueries())
+            qids << row.qid;
+        std::sort(qids.begin(), qids.end());
+        if (refused) {
+            QCOMPARE(qids, (QList<int>{old.m_nQID, pass.m_nQID}));
+            QCOMPARE(CResultTables(db()).results(old.m_nQID).size(), 1);
+            return;
+        }
+        QVERIFY(r.m_nQID != old.m_nQID);
+        QList<int> expected{r.m_nQID};
+        if (level == 1)
+            expected.prepend(pass.m_nQID); // not this update's pass: left alone
+        QCOMPARE(qids, expected);
+        QVERIFY(CResultTables(db()).results(old.m_nQID).isEmpty());
+        QCOMPARE(CResultTables(db()).results(r.m_nQID).size(), 2);
     }
 
     // A statement failing part-way stores nothing of the pass and says so.
