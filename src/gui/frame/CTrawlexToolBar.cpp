@@ -70,7 +70,7 @@ void CTrawlexToolBar::addSearchField()
                                               "word  -word  \"a phrase\"  a OR b  site:host  inurl:word  intitle:word"));
     // Room for a few words at any font size; more when the window has it.
     const QFontMetrics metrics(m_pSearchField->font());
-    m_pSearchField->setMinimumWidth(22 * metrics.averageCharWidth());
+    m_pSearchField->setMinimumWidth(34 * metrics.averageCharWidth());
     m_pSearchField->setMaximumWidth(48 * metrics.averageCharWidth());
     m_pSearchField->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     addWidget(m_pSearchField);
