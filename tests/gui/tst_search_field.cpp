@@ -384,10 +384,24 @@ void TestSearchField::screenshot()
     QVERIFY(field->width() >= field->minimumWidth());
     QWidget *help = frame.toolBar()->widgetForAction(frame.action(ID_HELP_FAQ));
     QVERIFY(help);
-    QVERIFY(field->geometry().left() > help->geometry().right());
-    QVERIFY(frame.toolBar()->rect().contains(field->geometry()));
+    const QRect fieldInFrame(field->mapTo(&frame, QPoint(0, 0)), field->size());
+    const QRect helpInFrame(help->mapTo(&frame, QPoint(0, 0)), help->size());
+    QVERIFY(fieldInFrame.left() > helpInFrame.right());
+    // In the toolbar's row, within the window, to the right half of it.
+    QVERIFY(fieldInFrame.intersects(QRect(0, helpInFrame.top(), frame.width(), helpInFrame.height())));
+    QVERIFY(frame.rect().contains(fieldInFrame));
+    QVERIFY(fieldInFrame.right() > frame.width() * 3 / 4);
 
-    const QPixmap picture = frame.toolBar()->grab();
+    // The Toolbar command hides both bars; Ctrl+L brings the field back.
+    frame.action(ID_VIEW_TOOLBAR)->setChecked(false);
+    QTRY_VERIFY(!field->isVisible());
+    QTest::keySequence(&frame, QKeySequence(Qt::CTRL | Qt::Key_L));
+    QTRY_VERIFY(field->isVisible() && field->hasFocus());
+    QVERIFY(frame.toolBar()->isVisible());
+    QTest::qWait(50);
+
+    const int rowBottom = std::max(fieldInFrame.bottom(), helpInFrame.bottom()) + 6;
+    const QPixmap picture = frame.grab(QRect(0, 0, frame.width(), rowBottom));
     const qreal scale = picture.devicePixelRatio();
     const QString path = TestPaths::binaryDir()
         + QStringLiteral("/screenshots/toolbar-search-field-x%1.png").arg(qRound(scale));

@@ -271,8 +271,8 @@ void CMainFrame::createToolBar()
     m_pToolBar->addCommand(action(ID_STOP));
     m_pToolBar->addSeparator();
     m_pToolBar->addCommand(action(ID_HELP_FAQ));
-    createSearchField();
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    createSearchField();
 
     QAction *toggle = action(ID_VIEW_TOOLBAR);
     connect(toggle, &QAction::toggled, m_pToolBar, &QWidget::setVisible);
@@ -281,7 +281,10 @@ void CMainFrame::createToolBar()
 
 void CMainFrame::createSearchField()
 {
-    m_pToolBar->addSearchField();
+    QToolBar *searchBar = m_pToolBar->createSearchBar(this);
+    addToolBar(Qt::TopToolBarArea, searchBar);
+    // The Toolbar command shows and hides both bars of the top row.
+    connect(action(ID_VIEW_TOOLBAR), &QAction::toggled, searchBar, &QWidget::setVisible);
     connect(m_pToolBar->searchField(), &QLineEdit::returnPressed, this, &CMainFrame::OnSearchField);
     // Ctrl+L as browsers have it, Ctrl+K as their search box had it; no menu or page takes them.
     auto *focus = new QAction(QStringLiteral("Search the web"), this);
@@ -296,8 +299,10 @@ void CMainFrame::OnFocusSearchField()
     QLineEdit *field = m_pToolBar->searchField();
     if (!field->isEnabled())
         return;
-    if (!m_pToolBar->isVisible())
+    if (!field->isVisible()) {
         action(ID_VIEW_TOOLBAR)->setChecked(true);
+        field->parentWidget()->show();
+    }
     field->setFocus(Qt::ShortcutFocusReason);
     field->selectAll();
 }

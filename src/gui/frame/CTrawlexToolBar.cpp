@@ -52,14 +52,17 @@ void CTrawlexToolBar::addCommand(QAction *action)
         button->setFixedSize(kButtonSize);
 }
 
-void CTrawlexToolBar::addSearchField()
+QToolBar *CTrawlexToolBar::createSearchBar(QWidget *parent)
 {
+    auto *bar = new QToolBar(QStringLiteral("Search"), parent);
+    bar->setObjectName(QStringLiteral("searchBar"));
+    bar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     // The free width goes before the field, so it keeps to the right as browsers have it.
-    auto *spacer = new QWidget(this);
+    auto *spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    addWidget(spacer);
+    bar->addWidget(spacer);
 
-    m_pSearchField = new QLineEdit(this);
+    m_pSearchField = new QLineEdit(bar);
     m_pSearchField->setObjectName(QStringLiteral("searchField"));
     m_pSearchField->setPlaceholderText(QStringLiteral("Search the web"));
     m_pSearchField->setClearButtonEnabled(true);
@@ -73,13 +76,14 @@ void CTrawlexToolBar::addSearchField()
     m_pSearchField->setMinimumWidth(34 * metrics.averageCharWidth());
     m_pSearchField->setMaximumWidth(48 * metrics.averageCharWidth());
     m_pSearchField->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    addWidget(m_pSearchField);
+    bar->addWidget(m_pSearchField);
 
     m_pNotesMark = m_pSearchField->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
                                              QLineEdit::LeadingPosition);
     m_pNotesMark->setObjectName(QStringLiteral("searchNotes"));
     m_pNotesMark->setVisible(false);
     connect(m_pSearchField, &QLineEdit::textEdited, this, [this] { setSearchNotes({}); });
+    return bar;
 }
 
 void CTrawlexToolBar::setSearchNotes(const QStringList &notes)

@@ -7,8 +7,8 @@ class QAction;
 class QLabel;
 class QLineEdit;
 
-// The main toolbar: the current-view label in the first slot, then the command buttons, and
-// at the right end the search field.
+// The main toolbar: the current-view label in the first slot, then the command buttons. The
+// search field sits beside it on a bar of its own, so the toolbar keeps its twelve slots.
 class CTrawlexToolBar final : public QToolBar
 {
     Q_OBJECT
@@ -25,8 +25,8 @@ public:
     // Adds a command button of the toolbar's fixed size.
     void addCommand(QAction *action);
 
-    // Places the search field after the commands added so far, at the toolbar's far end.
-    void addSearchField();
+    // Makes the bar of the search field (the parent owns it); the field keeps to its right end.
+    QToolBar *createSearchBar(QWidget *parent);
     QLineEdit *searchField() const { return m_pSearchField; }
     // What the last search's reading could not take as written: a mark in the field whose
     // tool tip says it; none when notes is empty. Editing the text takes the mark away.
