@@ -1,5 +1,7 @@
 #include "CTrawlexSettings.h"
 
+#include "retrieval/EngineRegistry.h"
+
 #include <QSettings>
 
 #include <limits>
@@ -10,6 +12,8 @@ const char kMaxConns[] = "MaxConns";
 const char kMaxDelay[] = "MaxDelay";
 const char kMaxUrl[] = "MaxURL";
 const char kVersionCheck[] = "VersionCheck";
+const char kSearchEngines[] = "SearchEngines";
+const char kSearchEnginesChosen[] = "SearchEnginesChosen";
 } // namespace
 
 CTrawlexSettings::CTrawlexSettings()
@@ -40,6 +44,8 @@ void CTrawlexSettings::load()
     MaxConns = readInt(kMaxConns, 4);
     MaxDelay = readInt(kMaxDelay, 60);
     MaxURL = readInt(kMaxUrl, 7);
+    SearchEngines = m_settings->value(QLatin1String(kSearchEngines)).toStringList();
+    SearchEnginesChosen = m_settings->value(QLatin1String(kSearchEnginesChosen), false).toBool();
 }
 
 void CTrawlexSettings::savePreferences()
@@ -47,7 +53,44 @@ void CTrawlexSettings::savePreferences()
     m_settings->setValue(QLatin1String(kMaxConns), MaxConns);
     m_settings->setValue(QLatin1String(kMaxDelay), MaxDelay);
     m_settings->setValue(QLatin1String(kMaxUrl), MaxURL);
+    writeSearchEngines();
+}
+
+void CTrawlexSettings::writeSearchEngines()
+{
+    m_settings->setValue(QLatin1String(kSearchEngines), SearchEngines);
+    m_settings->setValue(QLatin1String(kSearchEnginesChosen), SearchEnginesChosen);
     m_settings->sync();
+}
+
+QStringList CTrawlexSettings::askableEngines()
+{
+    QStringList names;
+    for (const EngineRegistry::Descriptor &d : EngineRegistry::instance().queryEngines()) {
+        // Retired engines have no page to ask; the built-in ones off the sheet are not offered.
+        if (d->canBeAsked() && (!d->builtIn || d->takes(EngineFeature::OnSheet)))
+            names.append(d->name);
+    }
+    return names;
+}
+
+QStringList CTrawlexSettings::searchFieldEngines() const
+{
+    const QStringList askable = askableEngines();
+    QStringList engines;
+    for (const QString &name : askable) {
+        if (SearchEngines.contains(name, Qt::CaseSensitive))
+            engines.append(name);
+    }
+    return engines.isEmpty() ? askable : engines;
+}
+
+void CTrawlexSettings::rememberRunEngines(const QStringList &engines)
+{
+    if (SearchEnginesChosen || engines.isEmpty() || engines == SearchEngines)
+        return;
+    SearchEngines = engines;
+    writeSearchEngines();
 }
 
 CTrawlexSettings::Connection CTrawlexSettings::connectionFromText(const QString &text)

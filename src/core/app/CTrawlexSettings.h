@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -32,8 +33,17 @@ public:
     // Reads the three numbers (defaults 4, 60, 7, no range check: only the Preferences
     // dialog limits them) and the connection type.
     void load();
-    // Writes MaxConns, MaxDelay and MaxURL.
+    // Writes MaxConns, MaxDelay, MaxURL and the search field's engines.
     void savePreferences();
+
+    // The engines the search field asks: SearchEngines without the names that cannot be
+    // asked (an engine since removed); every askable engine when none is left.
+    QStringList searchFieldEngines() const;
+    // A run started from the sheet or the search field: until the user has chosen in
+    // Preferences, its engines become the search field's.
+    void rememberRunEngines(const QStringList &engines);
+    // The engines a query can ask, in the engine page's order: the search field's choices.
+    static QStringList askableEngines();
 
     // "TXconn": exactly "Direct" or "Dial" (letter case matters); anything else is Unknown.
     Connection connection() const;
@@ -50,9 +60,14 @@ public:
     int MaxDelay = 60;
     int MaxConns = 4;
     int MaxURL = 7;
+    // "SearchEngines" and "SearchEnginesChosen": the search field's engines, and whether they
+    // are the user's choice (true) or follow the last query run (false).
+    QStringList SearchEngines;
+    bool SearchEnginesChosen = false;
 
 private:
     int readInt(const char *key, int fallback) const;
+    void writeSearchEngines();
 
     std::unique_ptr<QSettings> m_settings;
 };

@@ -1,12 +1,16 @@
 #include "dialogs/CPreferencesDlg.h"
 
 #include "TrawlexIds.h"
+#include "app/CTrawlexSettings.h"
 #include "app/IUserPrompt.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -45,6 +49,23 @@ CPreferencesDlg::CPreferencesDlg(IUserPrompt &prompt, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("Maximum number of days before dead links expire"), this), 2, 0);
     grid->addWidget(m_pMaxDays, 2, 1);
 
+    auto *engines = new QGroupBox(QStringLiteral("Search field engines"), this);
+    m_pLastRunEngines = new QCheckBox(QStringLiteral("&Use the engines of the last query run"), engines);
+    m_pLastRunEngines->setObjectName(QStringLiteral("lastRunEngines"));
+    m_pSearchEngines = new QListWidget(engines);
+    m_pSearchEngines->setObjectName(QStringLiteral("searchEngines"));
+    m_pSearchEngines->setAccessibleName(QStringLiteral("Search field engines"));
+    for (const QString &name : CTrawlexSettings::askableEngines()) {
+        auto *item = new QListWidgetItem(name, m_pSearchEngines);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    // While the field follows the last run, the list only shows what that was.
+    connect(m_pLastRunEngines, &QCheckBox::toggled, m_pSearchEngines, &QWidget::setDisabled);
+    auto *enginesLayout = new QVBoxLayout(engines);
+    enginesLayout->addWidget(m_pLastRunEngines);
+    enginesLayout->addWidget(m_pSearchEngines);
+
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
@@ -53,6 +74,7 @@ CPreferencesDlg::CPreferencesDlg(IUserPrompt &prompt, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(engines);
     layout->addWidget(buttons);
 }
 
@@ -61,6 +83,12 @@ void CPreferencesDlg::showEvent(QShowEvent *event)
     m_pMaxConns->setText(QString::number(m_nMaxConns));
     m_pMaxDelay->setText(QString::number(m_nMaxDelay));
     m_pMaxDays->setText(QString::number(m_nMaxDays));
+    for (int i = 0; i < m_pSearchEngines->count(); ++i) {
+        QListWidgetItem *item = m_pSearchEngines->item(i);
+        item->setCheckState(m_searchEngines.contains(item->text(), Qt::CaseSensitive) ? Qt::Checked : Qt::Unchecked);
+    }
+    m_pLastRunEngines->setChecked(!m_bSearchEnginesChosen);
+    m_pSearchEngines->setDisabled(!m_bSearchEnginesChosen);
     m_pMaxConns->setFocus();
     m_pMaxConns->selectAll();
     QDialog::showEvent(event);
@@ -99,8 +127,29 @@ void CPreferencesDlg::accept()
     unsigned conns = 0, delay = 0, days = 0;
     if (!readField(m_pMaxConns, conns) || !readField(m_pMaxDelay, delay) || !readField(m_pMaxDays, days))
         return;
+    const bool chosen = !m_pLastRunEngines->isChecked();
+    const QStringList engines = checkedEngines();
+    if (chosen && engines.isEmpty()) {
+        m_prompt.showMessage(QStringLiteral("Error!  No Search engine selected."));
+        m_pSearchEngines->setFocus();
+        return;
+    }
     m_nMaxConns = conns;
     m_nMaxDelay = delay;
     m_nMaxDays = days;
+    m_bSearchEnginesChosen = chosen;
+    if (chosen)
+        m_searchEngines = engines;
     QDialog::accept();
+}
+
+QStringList CPreferencesDlg::checkedEngines() const
+{
+    QStringList names;
+    for (int i = 0; i < m_pSearchEngines->count(); ++i) {
+        const QListWidgetItem *item = m_pSearchEngines->item(i);
+        if (item->checkState() == Qt::Checked)
+            names.append(item->text());
+    }
+    return names;
 }

@@ -56,6 +56,8 @@ bool CSettingsCommands::OnPreferences()
         dlg.m_nMaxConns = shown(m_settings.MaxConns);
         dlg.m_nMaxDelay = shown(m_settings.MaxDelay);
         dlg.m_nMaxDays = shown(m_settings.MaxURL);
+        dlg.m_searchEngines = m_settings.searchFieldEngines();
+        dlg.m_bSearchEnginesChosen = m_settings.SearchEnginesChosen;
         if (dlg.exec() != QDialog::Accepted)
             return false;
         const QStringList errors = PreferenceErrors(dlg.m_nMaxConns, dlg.m_nMaxDelay, dlg.m_nMaxDays);
@@ -68,6 +70,8 @@ bool CSettingsCommands::OnPreferences()
     m_settings.MaxConns = static_cast<int>(dlg.m_nMaxConns);
     m_settings.MaxDelay = static_cast<int>(dlg.m_nMaxDelay);
     m_settings.MaxURL = static_cast<int>(dlg.m_nMaxDays);
+    m_settings.SearchEngines = dlg.m_searchEngines;
+    m_settings.SearchEnginesChosen = dlg.m_bSearchEnginesChosen;
     m_settings.savePreferences();
     return true;
 }

@@ -8,6 +8,7 @@
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "run/CRunMonitor.h"
+#include "run/CSearchFieldCommit.h"
 #include "run/RunTexts.h"
 #include "sheet/CTrawlexPropertySheetQuery.h"
 #include "views/CTrawlexQueryResultsView.h"
@@ -28,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -278,10 +280,61 @@ void CMainFrame::createToolBar()
     m_pToolBar->addSeparator();
     m_pToolBar->addCommand(action(ID_HELP_FAQ));
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    createSearchField();
 
     QAction *toggle = action(ID_VIEW_TOOLBAR);
     connect(toggle, &QAction::toggled, m_pToolBar, &QWidget::setVisible);
     connect(m_pToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::createSearchField()
+{
+    QToolBar *searchBar = m_pToolBar->createSearchBar(this);
+    addToolBar(Qt::TopToolBarArea, searchBar);
+    // The Toolbar command shows and hides both bars of the top row.
+    connect(action(ID_VIEW_TOOLBAR), &QAction::toggled, searchBar, &QWidget::setVisible);
+    connect(m_pToolBar->searchField(), &QLineEdit::returnPressed, this, &CMainFrame::OnSearchField);
+    // Ctrl+L as browsers have it, Ctrl+K as their search box had it; no menu or page takes them.
+    auto *focus = new QAction(QStringLiteral("Search the web"), this);
+    focus->setObjectName(QStringLiteral("focusSearchField"));
+    focus->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::CTRL | Qt::Key_K)});
+    connect(focus, &QAction::triggered, this, &CMainFrame::OnFocusSearchField);
+    addAction(focus);
+}
+
+void CMainFrame::OnFocusSearchField()
+{
+    QLineEdit *field = m_pToolBar->searchField();
+    if (!field->isEnabled())
+        return;
+    if (!field->isVisible()) {
+        action(ID_VIEW_TOOLBAR)->setChecked(true);
+        field->parentWidget()->show();
+    }
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
+}
+
+void CMainFrame::OnSearchField()
+{
+    if (m_results.m_bRunning)
+        return;
+    CSearchFieldCommit commit(m_doc, m_query, m_results, m_prompt);
+    CSearchFieldCommit::Outcome outcome = CSearchFieldCommit::Outcome::Refused;
+    try {
+        outcome = commit.Commit(m_pToolBar->searchField()->text(), m_settings.searchFieldEngines());
+    } catch (const CDaoException &e) {
+        ReportDaoError(e, &m_prompt);
+    }
+    m_pToolBar->setSearchNotes(commit.Notes());
+    if (outcome != CSearchFieldCommit::Outcome::Committed)
+        return;
+    if (StartRun(false)) {
+        m_settings.rememberRunEngines(m_query.m_engines);
+    } else {
+        m_results.m_bRunning = false;
+        OnUpdateCommandUI();
+    }
 }
 
 void CMainFrame::createStatusBar()
@@ -333,6 +386,8 @@ void CMainFrame::OnUpdateCommandUI()
         if (!running && isViewCommand(id))
             a->setChecked(id == ViewMode());
     }
+    // As New Query is: one query at a time.
+    m_pToolBar->searchField()->setEnabled(!running);
     // A view button clicked during a run must not keep a check it was never given.
     if (running) {
         for (int id : {ID_VIEW_NAME, ID_VIEW_SITE, ID_VIEW_KEYWORD, ID_VIEW_TIME})
@@ -503,7 +558,9 @@ void CMainFrame::RunQuerySheet()
         SetMessageText(RunTexts::ready());
         return;
     }
-    if (!StartRun(false)) {
+    if (StartRun(false)) {
+        m_settings.rememberRunEngines(m_query.m_engines);
+    } else {
         // Nothing runs: the commands must not stay greyed behind a run that never began.
         m_results.m_bRunning = false;
         OnUpdateCommandUI();

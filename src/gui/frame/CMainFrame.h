@@ -62,6 +62,10 @@ public:
     void OnEngines();
     void OnViewSwitch(int id);
     void OnNextPane(bool forward);
+    // Enter in the search field: its text as a query over the search field's engines.
+    void OnSearchField();
+    // Ctrl+L and Ctrl+K: into the search field, its text selected.
+    void OnFocusSearchField();
 
     // The QID of the query selected in the tree; -1 for a group item or no selection.
     int GetSelectedQueryId() const;
@@ -89,6 +93,7 @@ private:
     void createActions();
     void createMenus();
     void createToolBar();
+    void createSearchField();
     void createStatusBar();
     void createPanes();
     void connectMonitor();

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
 #include <QToolButton>
 
 using namespace TrawlexIds;
@@ -48,4 +50,46 @@ void CTrawlexToolBar::addCommand(QAction *action)
     addAction(action);
     if (QWidget *button = widgetForAction(action))
         button->setFixedSize(kButtonSize);
+}
+
+QToolBar *CTrawlexToolBar::createSearchBar(QWidget *parent)
+{
+    auto *bar = new QToolBar(QStringLiteral("Search"), parent);
+    bar->setObjectName(QStringLiteral("searchBar"));
+    bar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    // The free width goes before the field, so it keeps to the right as browsers have it.
+    auto *spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+
+    m_pSearchField = new QLineEdit(bar);
+    m_pSearchField->setObjectName(QStringLiteral("searchField"));
+    m_pSearchField->setPlaceholderText(QStringLiteral("Search the web"));
+    m_pSearchField->setClearButtonEnabled(true);
+    m_pSearchField->setAccessibleName(QStringLiteral("Search the web"));
+    m_pSearchField->setAccessibleDescription(
+        QStringLiteral("Words to search for; Enter asks the search field's engines"));
+    m_pSearchField->setToolTip(QStringLiteral("Search the web (Ctrl+L)\n"
+                                              "word  -word  \"a phrase\"  a OR b  site:host  inurl:word  intitle:word"));
+    // Room for a few words at any font size; more when the window has it.
+    const QFontMetrics metrics(m_pSearchField->font());
+    m_pSearchField->setMinimumWidth(34 * metrics.averageCharWidth());
+    m_pSearchField->setMaximumWidth(48 * metrics.averageCharWidth());
+    m_pSearchField->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    bar->addWidget(m_pSearchField);
+
+    m_pNotesMark = m_pSearchField->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                             QLineEdit::LeadingPosition);
+    m_pNotesMark->setObjectName(QStringLiteral("searchNotes"));
+    m_pNotesMark->setVisible(false);
+    connect(m_pSearchField, &QLineEdit::textEdited, this, [this] { setSearchNotes({}); });
+    return bar;
+}
+
+void CTrawlexToolBar::setSearchNotes(const QStringList &notes)
+{
+    if (!m_pNotesMark)
+        return;
+    m_pNotesMark->setToolTip(notes.join(QLatin1Char('\n')));
+    m_pNotesMark->setVisible(!notes.isEmpty());
 }

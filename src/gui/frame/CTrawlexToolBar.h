@@ -3,9 +3,12 @@
 #include <QFont>
 #include <QToolBar>
 
+class QAction;
 class QLabel;
+class QLineEdit;
 
-// The main toolbar: the current-view label in the first slot, then the command buttons.
+// The main toolbar: the current-view label in the first slot, then the command buttons. The
+// search field sits beside it on a bar of its own, so the toolbar keeps its twelve slots.
 class CTrawlexToolBar final : public QToolBar
 {
     Q_OBJECT
@@ -22,8 +25,18 @@ public:
     // Adds a command button of the toolbar's fixed size.
     void addCommand(QAction *action);
 
+    // Makes the bar of the search field (the parent owns it); the field keeps to its right end.
+    QToolBar *createSearchBar(QWidget *parent);
+    QLineEdit *searchField() const { return m_pSearchField; }
+    // What the last search's reading could not take as written: a mark in the field whose
+    // tool tip says it; none when notes is empty. Editing the text takes the mark away.
+    void setSearchNotes(const QStringList &notes);
+    QAction *searchNotesMark() const { return m_pNotesMark; }
+
 private:
     QLabel *m_pViewLabel;
+    QLineEdit *m_pSearchField = nullptr;
+    QAction *m_pNotesMark = nullptr;
     QFont m_font;
     bool m_bFlyBy = true;
 };
