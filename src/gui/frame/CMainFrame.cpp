@@ -24,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -171,6 +172,10 @@ void CMainFrame::createActions()
     a->setIcon(QIcon(QStringLiteral(":/trawlex/toolbar/updatequery.png")));
     connect(a, &QAction::triggered, this, &CMainFrame::OnUpdateQuery);
 
+    a = addCommand(ID_FILE_EXPORT, QStringLiteral("&Export..."),
+                   QStringLiteral("Save the results on show as CSV, JSON or bookmarks for a browser"));
+    connect(a, &QAction::triggered, this, &CMainFrame::OnFileExport);
+
     addCommand(ID_PREFERENCES, QStringLiteral("&Preferences"),
                QStringLiteral("Set the time limit, the connections and the days visited links are marked"));
 
@@ -239,6 +244,8 @@ void CMainFrame::createMenus()
     file->addAction(action(ID_FILE_NEW));
     file->addAction(action(ID_FILE_OPEN));
     file->addAction(action(ID_FILE_UPDATE));
+    file->addSeparator();
+    file->addAction(action(ID_FILE_EXPORT));
     file->addSeparator();
     file->addAction(action(ID_PREFERENCES));
     file->addSeparator();
@@ -382,7 +389,8 @@ void CMainFrame::OnUpdateCommandUI()
             a->setEnabled(running);
             continue;
         }
-        a->setEnabled(!running);
+        // Export needs a stored query on show.
+        a->setEnabled(!running && (id != ID_FILE_EXPORT || m_results.m_nQID != -1));
         if (!running && isViewCommand(id))
             a->setChecked(id == ViewMode());
     }
@@ -624,4 +632,82 @@ void CMainFrame::OnDelete()
     case CTrawlexQueryView::DeleteOutcome::Failed: // reported by the tree
         break;
     }
+}
+
+namespace {
+struct ExportChoice
+{
+    CResultsExporter::Format format;
+    const char *filter;
+};
+const ExportChoice kExportChoices[] = {
+    {CResultsExporter::Format::Csv, "CSV table (*.csv)"},
+    {CResultsExporter::Format::Json, "JSON (*.json)"},
+    {CResultsExporter::Format::Bookmarks, "Bookmarks for a browser (*.html *.htm)"},
+};
+
+// The query's name as a file name the usual file systems accept.
+QString exportFileName(const QString &queryName)
+{
+    QString name = queryName.trimmed();
+    for (QChar &c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    }
+    return name.isEmpty() ? QStringLiteral("results") : name;
+}
+} // namespace
+
+void CMainFrame::OnFileExport()
+{
+    if (m_results.m_bRunning || m_results.m_nQID == -1)
+        return;
+    QStringList filters;
+    for (const ExportChoice &c : kExportChoices)
+        filters << QLatin1String(c.filter);
+    QFileDialog dialog(this, QStringLiteral("Export Results"));
+    dialog.setObjectName(QString::number(ID_FILE_EXPORT));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    // The dialog adds the extension itself, before it asks about replacing a file.
+    dialog.setDefaultSuffix(CResultsExporter::FileSuffix(kExportChoices[0].format));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString &filter) {
+        const qsizetype i = filters.indexOf(filter);
+        if (i >= 0)
+            dialog.setDefaultSuffix(CResultsExporter::FileSuffix(kExportChoices[i].format));
+    });
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        dialog.setDirectory(documents);
+    dialog.selectFile(exportFileName(m_query.m_strName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const qsizetype i = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
+    const CResultsExporter::Format format = kExportChoices[i].format;
+    ExportToFile(CResultsExporter::WithSuffix(dialog.selectedFiles().first(), format), format);
+}
+
+bool CMainFrame::ExportToFile(const QString &path, CResultsExporter::Format format)
+{
+    try {
+        const std::optional<CResultsExporter> exporter = CResultsExporter::FromStoredQuery(m_doc, m_results.m_nQID);
+        if (!exporter) {
+            m_prompt.showMessage(QStringLiteral("Error!  The query on show is no longer stored."));
+            return false;
+        }
+        QString error;
+        if (!exporter->WriteFile(path, format, error)) {
+            m_prompt.showMessage(error);
+            return false;
+        }
+        const qsizetype n = exporter->HitCount();
+        SetMessageText(QStringLiteral("%1 %2 exported to %3")
+                           .arg(n)
+                           .arg(n == 1 ? QStringLiteral("hit") : QStringLiteral("hits"), QDir::toNativeSeparators(path)));
+    } catch (const CDaoException &e) {
+        ReportDaoError(e, &m_prompt);
+        return false;
+    }
+    return true;
 }

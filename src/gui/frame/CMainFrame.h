@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/CResultsExporter.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -56,6 +58,11 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnUpdateQuery();
+    // Asks for a file and a format, then writes the hits of the query on show.
+    void OnFileExport();
+    // Writes the hits of the stored query on show to path; a failure is reported through the
+    // prompt and gives false.
+    bool ExportToFile(const QString &path, CResultsExporter::Format format);
     void OnDelete();
     void OnStop();
     void OnHelp();
