@@ -5,6 +5,7 @@
 //   bench_feeds [runs]      (default 5 runs per format; the best and the median are shown,
 //                            as wall-clock and as the thread's processor time)
 
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "retrieval/opensearch/AtomReader.h"
 #include "retrieval/opensearch/RssReader.h"
 #include "retrieval/opensearch/SearxJsonReader.h"
@@ -64,7 +65,7 @@ QByteArray build(const QByteArray &head, const QByteArray &tail, MakeItem makeIt
 
 QByteArray rss()
 {
-    return build("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" xmlns:opensearch=\"http://a9.com/-/spec/opensearch/1.1/\">"
+    return build("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\" xmlns:opensearch=\"" TRAWLEX_OPENSEARCH_NS "\">"
                  "<channel><title>bench</title><link>https://bench.example/</link><opensearch:totalResults>20000"
                  "</opensearch:totalResults><opensearch:itemsPerPage>20000</opensearch:itemsPerPage>\n",
                  "</channel></rss>\n", [](int i, qsizetype pad) -> QByteArray {
@@ -76,7 +77,7 @@ QByteArray rss()
 QByteArray atom()
 {
     return build("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<feed xmlns=\"http://www.w3.org/2005/Atom\" "
-                 "xmlns:opensearch=\"http://a9.com/-/spec/opensearch/1.1/\"><title>bench</title>"
+                 "xmlns:opensearch=\"" TRAWLEX_OPENSEARCH_NS "\"><title>bench</title>"
                  "<opensearch:totalResults>20000</opensearch:totalResults>\n",
                  "</feed>\n", [](int i, qsizetype pad) -> QByteArray {
                      return "<entry><title type=\"html\">Title " + num(i) + " &amp;amp; more</title><link rel=\"alternate\" "

@@ -1,6 +1,7 @@
 // Engines of today through the command line, against the simulator over HTTP and HTTPS:
 // adding them every way, the refusals, a run that mixes them with the seven, More, Update and
 // removal, the transport's failures with their reasons, and an older database.
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "RunCliProcess.h"
 #include "RunEngineSim.h"
 #include "TestPaths.h"
@@ -78,7 +79,7 @@ private Q_SLOTS:
         // A description in a file.
         const QString file = RunCliProcess::writeFile(
             *m_dir, "desc.xml",
-            "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>From File</ShortName>"
+            "<OpenSearchDescription xmlns=\"" TRAWLEX_OPENSEARCH_NS "\"><ShortName>From File</ShortName>"
             "<Url type=\"application/atom+xml\" template=\"" + m_sim->httpBase().toUtf8()
                 + "/feed/atom?q={searchTerms}&amp;start={startIndex}\"/></OpenSearchDescription>");
         QCOMPARE(engine({"add", file}).exitCode, 0);
@@ -184,7 +185,7 @@ private Q_SLOTS:
             trust();
         const QString file = RunCliProcess::writeFile(
             *m_dir, "desc.xml",
-            "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>S</ShortName>"
+            "<OpenSearchDescription xmlns=\"" TRAWLEX_OPENSEARCH_NS "\"><ShortName>S</ShortName>"
             "<Url type=\"application/atom+xml\" template=\"" + base.toUtf8() + "/feed/atom?q={searchTerms}\"/>"
             "</OpenSearchDescription>");
         QCOMPARE(engine({"add", file}).exitCode, 0);

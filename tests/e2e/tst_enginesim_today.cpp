@@ -2,6 +2,7 @@
 // OpenSearch descriptions, Atom, RSS and metasearch JSON results, gzip, HTTPS
 // with the certificate it writes, and the faults a client has to survive.
 
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "RunEngineSim.h"
 #include "TestPaths.h"
 
@@ -27,8 +28,8 @@
 namespace {
 
 const QString kAtomNs = QStringLiteral("http://www.w3.org/2005/Atom");
-const QString kOpenSearchNs = QStringLiteral("http://a9.com/-/spec/opensearch/1.1/");
-const QString kParametersNs = QStringLiteral("http://a9.com/-/spec/opensearch/extensions/parameters/1.0/");
+const QString kOpenSearchNs = QStringLiteral(TRAWLEX_OPENSEARCH_NS);
+const QString kParametersNs = QStringLiteral(TRAWLEX_OPENSEARCH_PARAMETERS_NS);
 
 QStringList smallCorpus()
 {

@@ -1,6 +1,7 @@
 // The Engines dialog against the engine simulator on loopback: adding by address (a
 // description over verified HTTPS, a page that names one, an instance), from a file and by
 // template; the refusals shown in the dialog; edit, remove and the one-word test.
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "FrameTestSupport.h"
 #include "LoopbackEngineServer.h"
 #include "PrefsModalDriver.h"
@@ -53,7 +54,7 @@ QStringList smallCorpus()
 QByteArray fileDescription(const QString &httpBase)
 {
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\">\n"
+                          "<OpenSearchDescription xmlns=\"" TRAWLEX_OPENSEARCH_NS "\">\n"
                           "  <ShortName>Saved Feed</ShortName>\n"
                           "  <Description>A &lt;b&gt;saved&lt;/b&gt; description</Description>\n"
                           "  <Url type=\"application/rss+xml\" template=\"%1/feed/rss?q={searchTerms}&amp;page={startPage?}\"/>\n"

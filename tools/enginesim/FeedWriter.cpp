@@ -1,3 +1,4 @@
+#include "SimNamespaces.h"
 #include "FeedWriter.h"
 
 #include "SimDocument.h"
@@ -17,7 +18,7 @@
 namespace {
 
 const QString kAtomNs = QStringLiteral("http://www.w3.org/2005/Atom");
-const QString kOpenSearchNs = QStringLiteral("http://a9.com/-/spec/opensearch/1.1/");
+const QString kOpenSearchNs = QStringLiteral(SIM_OPENSEARCH_NS);
 const QString kEngineName = QStringLiteral("enginesim");
 
 // A fixed date per position, so that every answer to a request is the same.

@@ -1,3 +1,4 @@
+#include "SimNamespaces.h"
 #include "OpenSearchWriter.h"
 
 #include <QXmlStreamWriter>
@@ -6,8 +7,8 @@
 
 namespace {
 
-const QString kNs = QStringLiteral("http://a9.com/-/spec/opensearch/1.1/");
-const QString kParametersNs = QStringLiteral("http://a9.com/-/spec/opensearch/extensions/parameters/1.0/");
+const QString kNs = QStringLiteral(SIM_OPENSEARCH_NS);
+const QString kParametersNs = QStringLiteral(SIM_OPENSEARCH_PARAMETERS_NS);
 
 struct Url
 {

@@ -1,3 +1,4 @@
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "FeedXml.h"
 
 #include "FeedPage.h"
@@ -8,8 +9,8 @@
 
 namespace {
 
-const QLatin1StringView kOpenSearch11("http://a9.com/-/spec/opensearch/1.1/");
-const QLatin1StringView kOpenSearchRss10("http://a9.com/-/spec/opensearchrss/1.0/");
+const QLatin1StringView kOpenSearch11(TRAWLEX_OPENSEARCH_NS);
+const QLatin1StringView kOpenSearchRss10(TRAWLEX_OPENSEARCH_RSS_NS);
 const QLatin1StringView kXmlNamespace("http://www.w3.org/XML/1998/namespace");
 
 // Text of a child element inside an HTML field is already unescaped by the XML reader;

@@ -1,3 +1,4 @@
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "OpenSearchDescriptionReader.h"
 
 #include "FeedXml.h"
@@ -8,10 +9,10 @@
 
 namespace {
 
-const QLatin1StringView kOpenSearch11("http://a9.com/-/spec/opensearch/1.1/");
-const QLatin1StringView kOpenSearch10("http://a9.com/-/spec/opensearchdescription/1.0/");
+const QLatin1StringView kOpenSearch11(TRAWLEX_OPENSEARCH_NS);
+const QLatin1StringView kOpenSearch10(TRAWLEX_OPENSEARCH_DESCRIPTION_1_0_NS);
 const QLatin1StringView kSearchPlugin("http://www.mozilla.org/2006/browser/search/");
-const QLatin1StringView kParameters("http://a9.com/-/spec/opensearch/extensions/parameters/1.0/");
+const QLatin1StringView kParameters(TRAWLEX_OPENSEARCH_PARAMETERS_NS);
 
 // The largest offset taken: paging adds page and count to it, which must not overflow.
 constexpr qint64 kLargestOffset = 1000000000;

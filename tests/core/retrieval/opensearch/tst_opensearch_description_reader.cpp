@@ -1,3 +1,4 @@
+#include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "retrieval/opensearch/OpenSearchDescriptionReader.h"
 
 #include "TestPaths.h"
@@ -17,7 +18,7 @@ QByteArray file(const QString &name)
 
 QByteArray description(const QByteArray &inside)
 {
-    return "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\">" + inside + "</OpenSearchDescription>";
+    return "<OpenSearchDescription xmlns=\"" TRAWLEX_OPENSEARCH_NS "\">" + inside + "</OpenSearchDescription>";
 }
 
 } // namespace
@@ -121,11 +122,11 @@ void TestOpenSearchDescriptionReader::otherRoots_data()
     QTest::addColumn<QString>("shortName");
 
     const QByteArray inside = "<ShortName>Old</ShortName><Url type=\"application/rss+xml\" template=\"https://o.example/?q={searchTerms}\"/>";
-    QTest::newRow("1.0 namespace") << QByteArray("<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearchdescription/1.0/\">"
+    QTest::newRow("1.0 namespace") << QByteArray("<OpenSearchDescription xmlns=\"" TRAWLEX_OPENSEARCH_DESCRIPTION_1_0_NS "\">"
                                                  + inside + "</OpenSearchDescription>")
                                    << "Old";
     QTest::newRow("no namespace") << QByteArray("<OpenSearchDescription>" + inside + "</OpenSearchDescription>") << "Old";
-    QTest::newRow("prefixed") << QByteArray("<os:OpenSearchDescription xmlns:os=\"http://a9.com/-/spec/opensearch/1.1/\">"
+    QTest::newRow("prefixed") << QByteArray("<os:OpenSearchDescription xmlns:os=\"" TRAWLEX_OPENSEARCH_NS "\">"
                                             "<os:ShortName>Old</os:ShortName><os:Url type=\"application/rss+xml\" "
                                             "template=\"https://o.example/?q={searchTerms}\"/></os:OpenSearchDescription>")
                               << "Old";
