@@ -41,7 +41,8 @@ void CTrawlexHitTitle::paintEvent(QPaintEvent *event)
 
 void CTrawlexHitTitle::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
         Q_EMIT activated(controlId());
         event->accept();
         return;

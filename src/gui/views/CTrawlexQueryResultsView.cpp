@@ -693,8 +693,13 @@ bool CTrawlexQueryResultsView::HandlePageKey(int key)
                                                   : static_cast<QPushButton *>(m_pPreviousButton);
     if (!button)
         return false;
-    if (button->isEnabled())
-        QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
+    // Queued, as a click is: the key may have come to a control the new page replaces.
+    if (button->isEnabled()) {
+        if (button == m_pMoreButton)
+            QMetaObject::invokeMethod(this, &CTrawlexQueryResultsView::OnMore, Qt::QueuedConnection);
+        else
+            QMetaObject::invokeMethod(this, &CTrawlexQueryResultsView::OnPrevious, Qt::QueuedConnection);
+    }
     return true;
 }
 
