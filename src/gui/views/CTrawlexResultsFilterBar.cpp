@@ -14,7 +14,7 @@ CTrawlexResultsFilterBar::CTrawlexResultsFilterBar(QWidget *parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
 
-    auto *label = new QLabel(QStringLiteral("&Filter:"), this);
+    auto *label = new QLabel(QStringLiteral("Filter:"), this); // no mnemonic: Alt+F is the File menu
     m_pEdit = new QLineEdit(this);
     m_pEdit->setObjectName(QStringLiteral("ResultsFilterEdit"));
     m_pEdit->setClearButtonEnabled(true);
