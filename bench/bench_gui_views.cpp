@@ -1,5 +1,6 @@
 // Speed of the two views on large stores:
-//  - rebuilding a results page while [Query Results Date] holds 100,000 visits (goal < 30 ms);
+//  - rebuilding a page of ten, hit-count line included, while [Query Results Date] holds
+//    100,000 visits (goal < 5 ms), and laying the page out again for a new width;
 //  - filling the name arrangement of the tree with 10,000 stored queries (goal < 200 ms).
 // Run: QT_QPA_PLATFORM=offscreen ./bench_gui_views [repetitions]
 
@@ -96,8 +97,23 @@ int main(int argc, char **argv)
         view.m_nPage = 0;
         view.ShowPage();
     });
-    std::printf("results page rebuild, 100000 visits: median %.2f ms, p90 %.2f ms, worst %.2f ms (goal < 30 ms)\n",
+    std::printf("results page rebuild, 100000 visits: median %.2f ms, p90 %.2f ms, worst %.2f ms (goal < 5 ms)\n",
                 page.median, page.p90, page.worst);
+    view.setRunSummary(9, {QStringLiteral("Lycos"), QStringLiteral("Yahoo")});
+    const Figures told = Measure(repetitions, [&] {
+        view.m_nPage = 0;
+        view.ShowPage();
+        QCoreApplication::processEvents(); // include the layout and paint of the shown page
+    });
+    std::printf("  rebuilt and drawn, after a run with failures: median %.2f ms, p90 %.2f ms, worst %.2f ms\n",
+                told.median, told.p90, told.worst);
+    int width = 720;
+    const Figures reflow = Measure(repetitions, [&] {
+        width = width == 720 ? 1400 : 720;
+        view.resize(width, 800);
+    });
+    std::printf("  laid out again for a new width: median %.2f ms, p90 %.2f ms, worst %.2f ms\n", reflow.median,
+                reflow.p90, reflow.worst);
 
     const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(CQueryTreeData::kNameView); });
     std::printf("  of which reading the names: median %.2f ms\n", read.median);

@@ -1,14 +1,22 @@
 #include "ViewsTestFixture.h"
 
+#include "common/WebPageOpener.h"
 #include "views/CTrawlexBrowseButton.h"
+#include "views/CTrawlexHitTitle.h"
 #include "views/CTrawlexMoreButton.h"
 #include "views/CTrawlexPreviousButton.h"
 #include "views/CTrawlexQueryResultsView.h"
 #include "views/CTrawlexResultText.h"
+#include "views/CTrawlexResultsFilterBar.h"
 #include "views/ResultsPageTexts.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -31,6 +39,14 @@ QRect units(int left, int top, int right, int bottom)
     return QRect(left, top, right - left, bottom - top);
 }
 
+// The classic page of 70 columns, where every control keeps its stated place.
+void atReferenceWidth(CTrawlexQueryResultsView &view, int height = 500)
+{
+    view.resize(700, height);
+    view.resize(view.widthForColumns(CTrawlexQueryResultsView::kReferenceColumns), height);
+    QCOMPARE(view.columns(), CTrawlexQueryResultsView::kReferenceColumns);
+}
+
 struct Page
 {
     ViewsTest::Fixture f;
@@ -47,7 +63,7 @@ struct Page
         f.fillHits(qid, hits);
         view.setDocument(&f.doc, &f.query, &f.results);
         view.setPrompt(&f.prompt);
-        view.resize(700, 500);
+        atReferenceWidth(view);
         view.m_nPage = 0;
         return view.ShowPage();
     }
@@ -68,6 +84,21 @@ struct Page
         return r;
     }
     bool done() { return f.doc.MainQueries().isDone(qid); }
+    CTrawlexHitTitle *title(int slot) const { return static_cast<CTrawlexHitTitle *>(view.pageChildren().value(slot * 4)); }
+    // Shown, active and low enough to scroll: what the keyboard tests need.
+    bool showActive(int rows = 15)
+    {
+        view.resize(view.width(), rows * view.lineHeight());
+        view.show();
+        QApplication::setActiveWindow(&view);
+        return QTest::qWaitForWindowActive(&view);
+    }
+    // The hit whose title has the focus, or -1.
+    static int focusedHit()
+    {
+        auto *t = qobject_cast<CTrawlexHitTitle *>(QApplication::focusWidget());
+        return t ? t->controlId() : -1;
+    }
     void click(QPushButton *button)
     {
         QVERIFY(button);
@@ -93,11 +124,17 @@ private Q_SLOTS:
         QVERIFY(view.fontLink().bold() && view.fontLink().underline() && !view.fontLink().italic());
         QVERIFY(view.fontLinkVisited().italic() && view.fontLinkVisited().underline());
         QVERIFY(view.fontAddress().italic());
-        QCOMPARE(view.fontButton().weight(), QFont::DemiBold);
-        const int dpi = view.logicalDpiY();
-        QCOMPARE(view.fontHeader().pixelSize(), 12 * dpi / 72 - 1);
-        QCOMPARE(view.fontText().pixelSize(), 8 * dpi / 72);
-        QCOMPARE(view.fontLink().pixelSize(), 8 * dpi / 72 - 1);
+        // The platform's faces and sizes: only weight, slant, underline and the header's size vary.
+        const QFont platform = QApplication::font();
+        QCOMPARE(view.fontText(), platform);
+        QCOMPARE(view.fontButton(), QApplication::font("QPushButton"));
+        for (const QFont &f : {view.fontLink(), view.fontLinkVisited(), view.fontAddress(), view.fontAddressVisited()}) {
+            QCOMPARE(f.family(), platform.family());
+            QCOMPARE(f.pointSizeF(), platform.pointSizeF());
+        }
+        QVERIFY(view.fontLink().bold());
+        QCOMPARE(view.fontHeader().family(), platform.family());
+        QVERIFY(QFontMetrics(view.fontHeader()).height() > QFontMetrics(platform).height());
         QCOMPARE(view.widget()->minimumHeight(), 58 * view.lineHeight());
         // Three rows hold three lines of a summary.
         QVERIFY(view.lineHeight() >= QFontMetrics(view.fontText()).lineSpacing());
@@ -300,6 +337,7 @@ private Q_SLOTS:
         p.f.results.m_summaries[0] = QString(5000, QLatin1Char('s'));
         p.f.results.m_summaries[1] = QStringLiteral("<b>not bold</b> &amp; \u65e5\u672c\u8a9e ") + QString(300, QLatin1Char(' ')) + QStringLiteral("x");
         p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        atReferenceWidth(p.view);
         QVERIFY(p.view.ShowPage());
         const QList<QWidget *> &c = p.view.pageChildren();
         QCOMPARE(p.view.unitRect(p.view.headerText()), units(2, 1, 68, 4));
@@ -327,11 +365,12 @@ private Q_SLOTS:
         QCOMPARE(p.f.prompt.messages.size(), 1);
     }
 
-    // Page Down moves by the visible height, Down by one row; sideways there is nowhere to go.
+    // Without More or Previous on the page, Page Down moves by the visible height; Down moves
+    // one row while the pane itself has the keys; sideways there is nowhere to go.
     void keyboardScrolling()
     {
         Page p;
-        QVERIFY(p.setUp(10));
+        QVERIFY(p.setUp(0));
         // Low enough that a page step stays short of the bottom of the 58 rows.
         p.view.resize(600, 15 * p.view.lineHeight());
         p.view.show();
@@ -349,6 +388,337 @@ private Q_SLOTS:
         QTest::keyClick(&p.view, Qt::Key_Right);
         QCOMPARE(p.view.horizontalScrollBar()->value(), 0);
         QCOMPARE(p.view.widget()->width(), p.view.viewport()->width());
+    }
+
+    // The right edges follow the pane, wider and narrower than the classic 70 columns, and
+    // only the geometry changes: the same controls, nothing read or written again.
+    void reflowsWithTheWidth()
+    {
+        Page p;
+        QVERIFY(p.setUp(25));
+        p.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.view));
+        const QList<QWidget *> controls = p.view.pageChildren();
+        const auto pages = p.f.pagesRows(p.qid);
+        const int w = p.view.charWidth();
+        QCOMPARE(p.view.columns(), 70);
+        QCOMPARE(p.view.unitRect(controls[3]), units(2, 6, 68, 9));
+
+        p.view.resize(p.view.widthForColumns(110), p.view.height());
+        QCOMPARE(p.view.columns(), 110);
+        QCOMPARE(p.view.unitRect(p.view.headerText()), units(2, 1, 108, 4));
+        QCOMPARE(p.view.unitRect(p.view.summaryLine()), units(2, 0, 108, 1));
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(p.view.unitRect(controls[i * 4 + 2]), units(2, 5 * i + 5, 108, 5 * i + 6));
+            QCOMPARE(p.view.unitRect(controls[i * 4 + 3]), units(2, 5 * i + 6, 108, 5 * i + 9));
+            // Browse keeps to the right edge, the title clear of it.
+            QCOMPARE(controls[i * 4 + 1]->geometry().right() + 1, 106 * w);
+            QVERIFY(controls[i * 4]->geometry().right() < controls[i * 4 + 1]->geometry().left());
+        }
+        QCOMPARE(p.view.unitRect(p.view.moreButton()), units(1, 54, 13, 56));
+
+        p.view.resize(p.view.widthForColumns(40), p.view.height());
+        QCOMPARE(p.view.columns(), 40);
+        QCOMPARE(p.view.unitRect(controls[3]), units(2, 6, 38, 9));
+        for (QWidget *c : controls) {
+            QVERIFY2(c->geometry().right() < 40 * w, qPrintable(c->objectName()));
+            QVERIFY(c->width() > 0);
+        }
+        QVERIFY(controls[0]->geometry().right() < controls[1]->geometry().left());
+
+        // Far too narrow still lays out, at the least columns, without sideways scrolling.
+        p.view.resize(60, p.view.height());
+        QCOMPARE(p.view.columns(), int(CTrawlexQueryResultsView::kMinimumColumns));
+
+        QCOMPARE(p.view.pageChildren(), controls);
+        QCOMPARE(p.f.pagesRows(p.qid), pages);
+        QCOMPARE(p.view.m_nPage, 1);
+
+        // The page is as wide as the pane and follows it on every resize.
+        p.view.resize(900, 400);
+        QCOMPARE(p.view.widget()->width(), p.view.viewport()->width());
+        QCOMPARE(p.view.columns(), p.view.viewport()->width() / w);
+        QCOMPARE(controls[3]->geometry().right() + 1, (p.view.columns() - 2) * w);
+        p.view.resize(1300, 400);
+        QCOMPARE(controls[3]->geometry().right() + 1, (p.view.viewport()->width() / w - 2) * w);
+        QCOMPARE(p.view.horizontalScrollBar()->maximum(), 0);
+    }
+
+    // However large the type, a button is as big as its text needs; the address stops short of
+    // a Browse that reaches into its row, and Previous keeps clear of More.
+    void buttonsKeepTheirSizeHint()
+    {
+        const QFont before = QApplication::font();
+        QFont large = before;
+        large.setPointSizeF(before.pointSizeF() * 2.5);
+        QApplication::setFont(large);
+        {
+            Page p;
+            QVERIFY(p.setUp(25));
+            p.click(p.view.moreButton());
+            QVERIFY(p.view.previousButton());
+            QList<QPushButton *> buttons{p.view.moreButton(), p.view.previousButton()};
+            for (qsizetype i = 1; i < p.view.pageChildren().size(); i += 4)
+                buttons << static_cast<QPushButton *>(p.view.pageChildren()[i]);
+            for (QPushButton *b : buttons) {
+                QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->objectName()));
+                QVERIFY2(b->height() >= b->sizeHint().height(), qPrintable(b->objectName()));
+            }
+            QVERIFY(p.view.moreButton()->geometry().right() < p.view.previousButton()->geometry().left());
+            QWidget *address = p.view.pageChildren()[2];
+            QWidget *browse = p.view.pageChildren()[1];
+            QVERIFY(browse->geometry().bottom() >= address->geometry().top());
+            QVERIFY(address->geometry().left() + address->contentsRect().right() < browse->geometry().left());
+        }
+        QApplication::setFont(before);
+    }
+
+    // "Hits 1–10 of 25 from 3 engines": the query's engines until the frame tells of a run,
+    // then that run's, for its query only.
+    void hitCountLine()
+    {
+        Page p;
+        p.f.query.m_engines = {QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("Lycos")};
+        QVERIFY(p.setUp(25));
+        const QString dash = QString(QChar(0x2013));
+        CTrawlexResultText *line = p.view.summaryLine();
+        QVERIFY(line);
+        QCOMPARE(line->text(), "Hits 1" + dash + "10 of 25 from 3 engines");
+        QCOMPARE(p.view.unitRect(line), units(2, 0, 68, 1));
+        QCOMPARE(line->textFormat(), Qt::PlainText);
+
+        p.view.setRunSummary(9, {QStringLiteral("Lycos"), QStringLiteral("Yahoo")});
+        QCOMPARE(p.view.summaryLine(), line); // told in place, not rebuilt
+        QCOMPARE(line->text(), "Hits 1" + dash + "10 of 25 from 9 engines; failed: Lycos, Yahoo");
+        p.click(p.view.moreButton());
+        QCOMPARE(p.view.summaryLine()->text(), "Hits 11" + dash + "20 of 25 from 9 engines; failed: Lycos, Yahoo");
+
+        // Another query shows its own engines.
+        const int other = p.f.addQuery(QStringLiteral("other"));
+        p.f.fillHits(other, 3);
+        p.f.query.m_engines = {QStringLiteral("Excite")};
+        p.view.m_nPage = 0;
+        QVERIFY(p.view.ShowPage());
+        QCOMPARE(p.view.summaryLine()->text(), "Hits 1" + dash + "3 of 3 from 1 engine");
+
+        // Told before the run's query had its key: it holds for the query shown next.
+        p.f.results.m_nQID = -1;
+        p.view.setRunSummary(2, {QStringLiteral("Excite")});
+        p.f.results.m_nQID = other;
+        p.view.m_nPage = 0;
+        QVERIFY(p.view.ShowPage());
+        QCOMPARE(p.view.summaryLine()->text(), "Hits 1" + dash + "3 of 3 from 2 engines; failed: Excite");
+        p.view.clearRunSummary();
+        QCOMPARE(p.view.summaryLine()->text(), "Hits 1" + dash + "3 of 3 from 1 engine");
+
+        // No hits, and a page past the end, say so.
+        p.f.fillHits(other, 0);
+        p.view.m_nPage = 0;
+        QVERIFY(p.view.ShowPage());
+        QCOMPARE(p.view.summaryLine()->text(), QStringLiteral("No hits from 1 engine"));
+    }
+
+    // The title is the link: a click on its words or Enter opens it as Browse does, through
+    // the same web-pages-only rule, and the page shows it visited.
+    void titleIsTheLink()
+    {
+        Page p;
+        QVERIFY(p.setUp(12));
+        p.f.results.m_titles[2] = QStringLiteral("<b>Tom &amp; Jerry</b>");
+        p.f.results.m_urls[5] = QStringLiteral("javascript:alert(1)");
+        p.view.m_nPage = 0;
+        QVERIFY(p.view.ShowPage());
+        QVERIFY(p.showActive());
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "openUrl");
+
+        CTrawlexHitTitle *seven = p.title(7);
+        QCOMPARE(seven->foregroundRole(), QPalette::Link);
+        // Beside the words is no link.
+        QTest::mouseClick(seven, Qt::LeftButton, {}, QPoint(seven->width() - 2, 2));
+        QCoreApplication::processEvents();
+        QVERIFY(catcher.urls.isEmpty());
+        QTest::mouseClick(seven, Qt::LeftButton, {}, seven->textRect().center());
+        QCoreApplication::processEvents();
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://host.example/7"))});
+        QCOMPARE(p.f.visitRows(), 1);
+        QCOMPARE(p.title(7)->foregroundRole(), QPalette::LinkVisited);
+        QCOMPARE(p.title(7)->font(), p.view.fontLinkVisited());
+        QCOMPARE(Page::focusedHit(), 7); // the rebuilt page gives the focus back
+
+        // Markup in a title is shown as it came, and Enter opens it.
+        QCOMPARE(p.title(2)->text(), QStringLiteral("<b>Tom &amp; Jerry</b>"));
+        QCOMPARE(p.title(2)->textFormat(), Qt::PlainText);
+        p.title(2)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.title(2), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(catcher.urls.size(), 2);
+        QCOMPARE(catcher.urls.last(), QUrl(QStringLiteral("http://host.example/2")));
+        QCOMPARE(Page::focusedHit(), 2);
+
+        // No web page: refused with the message Browse gives, no visit recorded.
+        p.title(5)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.title(5), Qt::Key_Enter, Qt::KeypadModifier);
+        QCoreApplication::processEvents();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls.size(), 2);
+        QCOMPARE(p.f.prompt.messages, QStringList{WebPageOpener::RefusedText(QStringLiteral("javascript:alert(1)"))});
+        QCOMPARE(p.f.visitRows(), 2);
+    }
+
+    // Each hit's menu, from any of its controls: Open, Copy address, Copy title and address.
+    void hitMenu()
+    {
+        Page p;
+        QVERIFY(p.setUp(5));
+        p.f.results.m_titles[3] = QStringLiteral("Tom & \"Jerry\" <b>");
+        p.f.results.m_urls[3] = QStringLiteral("http://host.example/?a=1&b=<2>");
+        p.view.m_nPage = 0;
+        QVERIFY(p.view.ShowPage());
+        QVERIFY(p.showActive());
+
+        QMenu *menu = p.view.CreateHitMenu(3);
+        const QList<QAction *> actions = menu->actions();
+        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions[0]->text().remove(QLatin1Char('&')), QStringLiteral("Open"));
+        QCOMPARE(menu->defaultAction(), actions[0]);
+        actions[1]->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("http://host.example/?a=1&b=<2>"));
+        actions[2]->trigger();
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("Tom & \"Jerry\" <b>\nhttp://host.example/?a=1&b=<2>"));
+        QCOMPARE(data->html(),
+                 QStringLiteral("<a href=\"http://host.example/?a=1&amp;b=&lt;2&gt;\">Tom &amp; &quot;Jerry&quot; &lt;b&gt;</a>"));
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "openUrl");
+        actions[0]->trigger();
+        QCoreApplication::processEvents();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls.size(), 1);
+        QCOMPARE(p.f.visitRows(), 1);
+        delete menu;
+
+        // The summary of hit 1 asks for hit 1's menu; Ctrl+C on a title copies its address.
+        QWidget *summary = p.view.pageChildren()[1 * 4 + 3];
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), summary->mapToGlobal(QPoint(4, 4)));
+        QCoreApplication::sendEvent(summary, &event);
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(popup);
+        QCOMPARE(popup->objectName(), QStringLiteral("HitMenu"));
+        popup->actions()[1]->trigger();
+        popup->close();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("http://host.example/1"));
+        p.title(4)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.title(4), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("http://host.example/4"));
+    }
+
+    // Tab and the arrows go hit by hit and keep the hit in sight; Page Down and Page Up are
+    // More and Previous; Enter on a button presses it.
+    void keyboardGoesHitByHit()
+    {
+        Page p;
+        QVERIFY(p.setUp(25));
+        QVERIFY(p.showActive());
+        p.view.setFocus(Qt::TabFocusReason);
+        QCOMPARE(Page::focusedHit(), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(Page::focusedHit(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(Page::focusedHit(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(Page::focusedHit(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(Page::focusedHit(), 0);
+        for (int i = 0; i < 9; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(Page::focusedHit(), 9);
+        const QRect seen = p.view.viewport()->rect();
+        const QWidget *summary = p.view.pageChildren()[9 * 4 + 3];
+        QVERIFY(seen.contains(p.title(9)->mapTo(p.view.viewport(), QPoint(0, 0))));
+        QVERIFY(seen.contains(summary->mapTo(p.view.viewport(), QPoint(0, summary->height() - 1))));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), p.view.moreButton());
+        QCOMPARE(p.view.moreButton()->accessibleName(), QStringLiteral("More"));
+
+        QTest::keyClick(p.view.moreButton(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(p.shownHits(), p.range(10, 20));
+        QCOMPARE(Page::focusedHit(), 10);
+        QCOMPARE(p.view.previousButton()->accessibleName(), QStringLiteral("Previous"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        QCoreApplication::processEvents();
+        QCOMPARE(p.shownHits(), p.range(0, 10));
+        QCOMPARE(Page::focusedHit(), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+        QCoreApplication::processEvents();
+        QCOMPARE(p.shownHits(), p.range(10, 20));
+        // The tab order follows the screen: each title, then More, then Previous.
+        QWidget *w = &p.view;
+        QList<QWidget *> order;
+        for (int i = 0; i < 12; ++i) {
+            w = w->nextInFocusChain();
+            while (w->focusPolicy() & Qt::TabFocus ? !w->isVisible() : true)
+                w = w->nextInFocusChain();
+            order << w;
+        }
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(order[i], p.title(i));
+        QCOMPARE(order[10], p.view.moreButton());
+        QCOMPARE(order[11], p.view.previousButton());
+        QCOMPARE(p.title(3)->accessibleName(), QStringLiteral("Title 13"));
+        QCOMPARE(p.view.pageChildren()[3 * 4 + 1]->accessibleName(), QStringLiteral("Open Title 13"));
+    }
+
+    // Ctrl+F: words narrow the page on show, and the hits close up; none matching says so;
+    // Esc shows them all again in their places.
+    void filterBar()
+    {
+        Page p;
+        QVERIFY(p.setUp(25));
+        QVERIFY(p.showActive());
+        p.title(0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.title(0), Qt::Key_F, Qt::ControlModifier);
+        CTrawlexResultsFilterBar *bar = p.view.filterBar();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(QApplication::focusWidget(), bar->lineEdit());
+
+        QTest::keyClicks(bar->lineEdit(), QStringLiteral("SUMMARY 7"));
+        QCOMPARE(p.view.shownHits(), QList<int>{7});
+        QVERIFY(p.title(7)->isVisible() && !p.title(6)->isVisible());
+        QCOMPARE(p.view.unitRect(p.title(7)), units(2, 4, 50, 6));
+        QCOMPARE(p.view.unitRect(p.view.moreButton()), units(1, 9, 13, 11));
+        QCOMPARE(bar->statusLabel()->text(), QStringLiteral("1 of 10"));
+        // Nothing of the page hides under the bar.
+        QVERIFY(p.view.viewport()->geometry().bottom() < bar->geometry().top());
+
+        bar->lineEdit()->setText(QStringLiteral("host.example/1 title"));
+        QCOMPARE(p.view.shownHits(), QList<int>{1});
+        bar->lineEdit()->setText(QStringLiteral("festival"));
+        QVERIFY(p.view.shownHits().isEmpty());
+        QVERIFY(p.view.filterMessageText());
+        QCOMPARE(p.view.filterMessageText()->text(), QStringLiteral("No hits on this page match"));
+        QCOMPARE(bar->statusLabel()->text(), QStringLiteral("No hits on this page match"));
+        QVERIFY(p.view.moreButton()->isVisible());
+
+        // The filter holds for the page on show, through a rebuild of it too.
+        bar->lineEdit()->setText(QStringLiteral("3"));
+        QCOMPARE(p.view.shownHits(), QList<int>{3});
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "openUrl");
+        p.view.OnBrowse(3);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls.size(), 1);
+        QCOMPARE(p.view.shownHits(), QList<int>{3});
+        QVERIFY(!p.view.filterMessageText());
+
+        QTest::keyClick(bar->lineEdit(), Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(p.view.shownHits(), p.range(0, 10));
+        QCOMPARE(p.view.unitRect(p.title(7)), units(2, 39, 50, 41));
+        QCOMPARE(p.view.unitRect(p.view.moreButton()), units(1, 54, 13, 56));
+        QVERIFY(Page::focusedHit() >= 0);
+        QCOMPARE(p.view.viewport()->height(), p.view.height());
     }
 
     void headerText_data()

@@ -1,5 +1,9 @@
 #include "ResultsPageTexts.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace {
 QString Shorten(const QString &text, int maxLength)
 {
@@ -45,6 +49,48 @@ QString MessageText(bool pastEnd, int page)
     if (pastEnd && page != 0)
         return QStringLiteral("No more results.");
     return QStringLiteral("No Documents were found to match this query.");
+}
+
+QString RunSummaryText(int firstHit, int shownCount, int totalHits, int engineCount,
+                       const QStringList &failedEngines)
+{
+    QString text;
+    if (totalHits <= 0)
+        text = QStringLiteral("No hits");
+    else if (shownCount <= 0)
+        text = QStringLiteral("No more hits; %1 in all").arg(totalHits);
+    else if (shownCount == 1)
+        text = QStringLiteral("Hit %1 of %2").arg(firstHit + 1).arg(totalHits);
+    else
+        text = QStringLiteral("Hits %1\u2013%2 of %3").arg(firstHit + 1).arg(firstHit + shownCount).arg(totalHits);
+    if (engineCount == 1)
+        text += QStringLiteral(" from 1 engine");
+    else if (engineCount > 1)
+        text += QStringLiteral(" from %1 engines").arg(engineCount);
+    if (!failedEngines.isEmpty())
+        text += QStringLiteral("; failed: ") + failedEngines.join(QStringLiteral(", "));
+    return text;
+}
+
+bool HitMatchesFilter(const QString &title, const QString &address, const QString &summary,
+                      const QString &filter)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = filter.split(blanks, Qt::SkipEmptyParts);
+    return std::all_of(words.cbegin(), words.cend(), [&](const QString &word) {
+        return title.contains(word, Qt::CaseInsensitive) || address.contains(word, Qt::CaseInsensitive)
+            || summary.contains(word, Qt::CaseInsensitive);
+    });
+}
+
+QString FilterNoMatchText()
+{
+    return QStringLiteral("No hits on this page match");
+}
+
+QString TitleAndAddressText(const QString &title, const QString &address)
+{
+    return title + QLatin1Char('\n') + address;
 }
 
 } // namespace ResultsPageTexts

@@ -2,13 +2,14 @@
 
 #include <QPushButton>
 
-// "Browse" of hit i: its identifier is 50000 + i, from which the click recovers i.
+// "Browse" of hit i: its identifier is 50000 + i, from which the click recovers i. Its
+// accessible name says which page it opens.
 class CTrawlexBrowseButton final : public QPushButton
 {
     Q_OBJECT
 
 public:
-    CTrawlexBrowseButton(int hitIndex, QWidget *parent);
+    CTrawlexBrowseButton(int hitIndex, const QString &title, QWidget *parent);
 
     int controlId() const { return m_nId; }
     int hitIndex() const;

@@ -6,4 +6,6 @@ CTrawlexPreviousButton::CTrawlexPreviousButton(QWidget *parent)
     : QPushButton(QStringLiteral("Previous"), parent)
 {
     setObjectName(QString::number(TrawlexIds::IDC_PREVIOUS));
+    setAccessibleName(QStringLiteral("Previous"));
+    setAccessibleDescription(QStringLiteral("The ten hits before these"));
 }
