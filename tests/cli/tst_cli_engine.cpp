@@ -2,6 +2,7 @@
 // adding them every way, the refusals, a run that mixes them with the seven, More, Update and
 // removal, the transport's failures with their reasons, and an older database.
 #include "retrieval/opensearch/OpenSearchNamespaces.h"
+#include "store/CSchemaMigration.h"
 #include "RunCliProcess.h"
 #include "RunEngineSim.h"
 #include "TestPaths.h"
@@ -299,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(TestPaths::dataDir() + "/legacy/tx-1.12-used.mdb", m_db));
         QFile::setPermissions(m_db, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(engine({"add", m_sim->httpBase() + "/opensearch/atom.xml", "--name", "Sim Atom"}).exitCode, 0);
-        QCOMPARE(scalarText(m_db, "PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(scalarText(m_db, "PRAGMA user_version"), QString::number(CSchemaMigration::kCurrentVersion));
         QCOMPARE(scalarText(m_db, "SELECT count(*) FROM [Main Query]"), QStringLiteral("2"));
         const RunCliResult list = RunCliProcess::run(*m_dir, {"list", "--db", m_db});
         QCOMPARE(list.exitCode, 0);
