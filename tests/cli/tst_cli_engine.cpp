@@ -308,6 +308,18 @@ private Q_SLOTS:
         const RunCliResult show = RunCliProcess::run(*m_dir, {"show", "--db", m_db, "1"});
         QCOMPARE(show.exitCode, 0);
         QVERIFY(show.outLines().size() > 10);
+        // Nobody knows which engines returned the old hits.
+        for (const QByteArray &line : show.outLines().mid(1))
+            QVERIFY2(line.endsWith(",\"engines\":[]}"), line.constData());
+
+        // A run on the brought-up file names them.
+        const QString query = RunCliProcess::writeFile(
+            *m_dir, "new.json", R"({"name": "After", "keywords": ["include:travel"], "engines": ["Sim Atom"]})");
+        const RunCliResult r = run({query});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(!r.hitLines().isEmpty());
+        for (const QByteArray &line : r.hitLines())
+            QVERIFY2(line.endsWith(",\"engines\":[\"Sim Atom\"]}"), line.constData());
     }
 
 private:
