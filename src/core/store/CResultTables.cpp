@@ -96,20 +96,60 @@ void CResultTables::deleteYahoo(int qid)
     m_db.run(QStringLiteral("DELETE FROM [Yahoo] WHERE QID = ?"), {qid}, QStringLiteral("[Yahoo] delete")).finish();
 }
 
+namespace {
+
+// Names JSON writes between quotes as they are, which all usual engine names are.
+bool plainName(const QString &name)
+{
+    for (const QChar c : name) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\') || c.unicode() < 0x20)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 QString CResultTables::EnginesText(const QStringList &engines)
 {
     // JSON rather than a separator: the names of added engines are the user's free text.
     if (engines.isEmpty())
         return QLatin1String("");
-    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(engines)).toJson(QJsonDocument::Compact));
+    // Every save writes every hit again, so the usual names skip the JSON writer.
+    QString text = QStringLiteral("[");
+    for (const QString &name : engines) {
+        if (!plainName(name))
+            return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(engines)).toJson(QJsonDocument::Compact));
+        if (text.size() > 1)
+            text += QLatin1Char(',');
+        text += QLatin1Char('"') + name + QLatin1Char('"');
+    }
+    return text + QLatin1Char(']');
 }
 
 QStringList CResultTables::EnginesFromText(const QString &text)
 {
     if (text.isEmpty())
         return {};
-    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
     QStringList names;
+    // What EnginesText writes for plain names: ["A","B"]. Without a backslash no quote can
+    // stand inside a name, so the separators are exact.
+    if (text.startsWith(QLatin1String("[\"")) && text.endsWith(QLatin1String("\"]")) && text.size() >= 4
+        && !text.contains(QLatin1Char('\\'))) {
+        const QList<QStringView> parts = QStringView(text).mid(2, text.size() - 4).split(u"\",\"");
+        bool plain = true;
+        for (const QStringView part : parts)
+            plain = plain && !part.contains(QLatin1Char('"'));
+        if (plain) {
+            names.reserve(parts.size());
+            for (const QStringView part : parts) {
+                if (!part.isEmpty())
+                    names << part.toString();
+            }
+            return names;
+        }
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
     // A damaged cell loses only the origins of its hit, never the hit.
     for (const QJsonValue &v : doc.array()) {
         if (v.isString() && !v.toString().isEmpty())

@@ -180,6 +180,10 @@ private Q_SLOTS:
         QTest::newRow("an object") << "{\"engines\": [\"AltaVista\"]}" << QStringList();
         QTest::newRow("not all names") << "[\"AltaVista\", 3, null, \"\", \"Yahoo\"]" << QStringList{"AltaVista", "Yahoo"};
         QTest::newRow("empty array") << "[]" << QStringList();
+        QTest::newRow("one blank name") << "[\"\"]" << QStringList();
+        QTest::newRow("a blank name between") << "[\"Lycos\",\"\",\"Yahoo\"]" << QStringList{"Lycos", "Yahoo"};
+        QTest::newRow("spaced as other writers do") << "[ \"Lycos\" , \"Yahoo\" ]" << QStringList{"Lycos", "Yahoo"};
+        QTest::newRow("escaped quote") << "[\"My \\\"Wiki\\\"\",\"Yahoo\"]" << QStringList{"My \"Wiki\"", "Yahoo"};
     }
 
     void damagedEnginesCellReadsAsNone()
