@@ -48,6 +48,8 @@ CTrawlexQueryResults hits(int n)
                                         "with a line\r\nbreak now and then and a few letters like \u00fc and \u00df "
                                         "to end.").arg(i);
         r.m_newFlags << (i % 7 == 0 ? 1 : 0);
+        r.m_hitEngines << (i % 3 == 0 ? QStringList{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}
+                                      : QStringList{QStringLiteral("Lycos")});
     }
     return r;
 }

@@ -1,4 +1,5 @@
-// How long the results set takes with large runs: adding hits, saving them, loading them.
+// How long the results set takes with large runs: adding hits, saving them, loading them,
+// each hit with the engines that returned it.
 // Usage: bench_results [ROUNDS]   (needs the pre-built tx.mdb beside the build's binaries)
 
 #include "query/CTrawlexQuery.h"
@@ -73,12 +74,16 @@ int main(int argc, char *argv[])
                          .arg(i);
     }
 
+    const QStringList engines{QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("HotBot"),
+                              QStringLiteral("InfoSeek"), QStringLiteral("Lycos"), QStringLiteral("Magellan"),
+                              QStringLiteral("Yahoo")};
+
     CTrawlexQueryResults adder;
     const Timing addMs = fastest(
         rounds, [&] { adder = CTrawlexQueryResults(); },
         [&] {
             for (int i = 0; i < kAddCount; ++i)
-                adder.AddResult(titles.at(i), urls.at(i), summaries.at(i), false);
+                adder.AddResult(titles.at(i), urls.at(i), summaries.at(i), false, engines.at(i % 7));
         });
     if (adder.HitCount() != kAddCount)
         return 1;
@@ -108,8 +113,12 @@ int main(int argc, char *argv[])
         rounds,
         [&] {
             saver = CTrawlexQueryResults();
-            for (int i = 0; i < kSaveCount; ++i)
-                saver.AddResult(titles.at(i), urls.at(i), summaries.at(i), false);
+            // One hit in three was returned by a second engine as well.
+            for (int i = 0; i < kSaveCount; ++i) {
+                saver.AddResult(titles.at(i), urls.at(i), summaries.at(i), false, engines.at(0));
+                if (i % 3 == 0)
+                    saver.AddResult(titles.at(i), urls.at(i), summaries.at(i), false, engines.at(2));
+            }
             saver.m_nLevel = 1;
             saver.m_reportedEngines = query.m_engines;
             saver.m_strYahooPath = QStringLiteral("/search?p=apple&b=21");
@@ -121,7 +130,7 @@ int main(int argc, char *argv[])
 
     CTrawlexQueryResults loader;
     const Timing loadMs = fastest(rounds, [] {}, [&] { loader.LoadStoredResults(doc, saver.m_nQID); });
-    if (loader.HitCount() != kSaveCount)
+    if (loader.HitCount() != kSaveCount || loader.engines(0).size() != 2)
         return 1;
     out << "LoadStoredResults, " << kSaveCount << " hits: " << loadMs << " (limit 100)\n";
     return 0;

@@ -57,13 +57,15 @@ int main(int argc, char *argv[])
         urls << QStringLiteral("http://www.host%1.com/path/page%2.html").arg(i % 500).arg(i);
         summaries << QStringLiteral("A summary of moderate length for hit %1, as engines wrote them.").arg(i);
     }
+    const QList<QStringList> engines{{QStringLiteral("AltaVista")},
+                                     {QStringLiteral("HotBot"), QStringLiteral("Yahoo")}};
     std::vector<double> insertMs, readMs;
     for (int r = 0; r < reps; ++r) {
         const int qid = main.insertQuery(QStringLiteral("bench %1").arg(r));
         insertMs.push_back(timed([&] {
             CDbTransaction t(db);
             for (int i = 0; i < 10000; ++i)
-                results.insertResult(qid, titles.at(i), urls.at(i), summaries.at(i), i % 3 == 0);
+                results.insertResult(qid, titles.at(i), urls.at(i), summaries.at(i), i % 3 == 0, engines.at(i % 2));
             t.commit();
         }));
         std::size_t n = 0;

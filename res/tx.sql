@@ -75,12 +75,15 @@ CREATE INDEX [Query Content KID] ON [Query Content] (KID);
 CREATE INDEX [Query Content GID] ON [Query Content] (GID);
 CREATE INDEX [Query Content FID] ON [Query Content] (FID);
 
+-- Engines: the engines that returned the hit, the first finder first, as a JSON array of
+-- names; empty text where they are not known (hits stored before they were kept).
 CREATE TABLE [Query Results] (
     QID     INTEGER NOT NULL REFERENCES [Main Query] (QID) ON DELETE CASCADE,
     Title   TEXT    NOT NULL DEFAULT '' COLLATE NOCASE,
     URL     TEXT    NOT NULL DEFAULT '' COLLATE NOCASE,
     Summary TEXT    NOT NULL DEFAULT ' ' COLLATE NOCASE,
-    bUpdate INTEGER NOT NULL DEFAULT 0
+    bUpdate INTEGER NOT NULL DEFAULT 0,
+    Engines TEXT    NOT NULL DEFAULT ''
 );
 CREATE INDEX [Query Results QID] ON [Query Results] (QID);
 
@@ -133,7 +136,7 @@ CREATE TABLE [Engine Definition] (
     Source        TEXT    NOT NULL DEFAULT ''
 );
 
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 
 -- The engines. URL is the host, "/" and the path the request tail is appended to.
 -- filters / groups: an engine takes keyword groups only if its request builder has a run for

@@ -12,10 +12,12 @@ namespace {
 
 const char kDescription[] =
     "Writes the hits of the stored query QID, in the order the results view lists them, as\n"
-    "  csv        a table with a header row (title,url,summary,new), CRLF line ends, UTF-8 with\n"
-    "             a byte order mark; a text starting with = + - or @ gets a leading apostrophe\n"
-    "             so that spreadsheets do not take it for a formula\n"
-    "  json       {\"hits\":[{\"title\",\"url\",\"summary\",\"new\"}...],\"query\":NAME,\"retrieved\":DATE}\n"
+    "  csv        a table with a header row (title,url,summary,new,engines), CRLF line ends,\n"
+    "             UTF-8 with a byte order mark; engines are joined by \"; \"; a text starting\n"
+    "             with = + - or @ gets a leading apostrophe so that spreadsheets do not take it\n"
+    "             for a formula\n"
+    "  json       {\"hits\":[{\"title\",\"url\",\"summary\",\"new\",\"engines\":[...]}...],\n"
+    "             \"query\":NAME,\"retrieved\":DATE}\n"
     "  bookmarks  an HTML bookmarks file browsers import: one folder named after the query\n"
     "to FILE, or to standard output without -o. FILE is replaced only once it is complete.\n"
     "Exit status: 0 done, 1 database error, no such query or the file cannot be written,\n"

@@ -1,6 +1,7 @@
 #include "CliCommand.h"
 #include "CliDatabase.h"
 #include "CliRunProgress.h"
+#include "HitJson.h"
 #include "QueryJson.h"
 
 #include "app/CTrawlexSettings.h"
@@ -42,7 +43,8 @@ const char kHelp[] =
     "\n"
     "Progress goes to stderr (a bar on a terminal, plain lines otherwise). At the end stdout\n"
     "gets the completion message, then one line per hit, in the results view's order:\n"
-    "  {\"title\":\"...\",\"url\":\"...\",\"summary\":\"...\",\"new\":false}\n"
+    "  {\"title\":\"...\",\"url\":\"...\",\"summary\":\"...\",\"new\":false,\"engines\":[\"...\"]}\n"
+    "where \"engines\" names the engines that returned the hit, the first finder first.\n"
     "The settings' connection type applies: a dial-up (\"Dial\") user needs a dial-up link.\n"
     "\n"
     "Exit status: 0 the run completed (engines that failed are named in the message),\n"
@@ -136,13 +138,8 @@ void writeLine(const QByteArray &line)
 
 void printHits(const CTrawlexQueryResults &results)
 {
-    for (qsizetype i = 0; i < results.m_urls.size(); ++i) {
-        QByteArray line = "{\"title\":" + QueryJson::QuoteString(results.m_titles.at(i));
-        line += ",\"url\":" + QueryJson::QuoteString(results.m_urls.at(i));
-        line += ",\"summary\":" + QueryJson::QuoteString(results.m_summaries.value(i));
-        line += results.m_newFlags.value(i) ? ",\"new\":true}" : ",\"new\":false}";
-        writeLine(line);
-    }
+    for (int i = 0; i < results.HitCount(); ++i)
+        writeLine(HitJson::Line(results, i));
 }
 
 // What the tree's selection of a stored query does before Open, Update or More.

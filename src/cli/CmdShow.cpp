@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 #include "CliDatabase.h"
+#include "HitJson.h"
 #include "QueryJson.h"
 
 #include "query/CTrawlexQuery.h"
@@ -19,8 +20,9 @@ const char kHelp[] =
     "Prints the stored query QID: its definition as query JSON (the form `boolean` reads) on\n"
     "the first line, then one line per hit, in the order the results view lists them\n"
     "(hits found by an update first):\n"
-    "  {\"title\":\"...\",\"url\":\"...\",\"summary\":\"...\",\"new\":false}\n"
-    "All text is UTF-8.\n"
+    "  {\"title\":\"...\",\"url\":\"...\",\"summary\":\"...\",\"new\":false,\"engines\":[\"...\"]}\n"
+    "\"engines\" names the engines that returned the hit, the first finder first; it is\n"
+    "empty for hits stored before the engines were kept. All text is UTF-8.\n"
     "\n"
     "Exit status: 0 done, 1 database error or no such query, 2 bad arguments.\n";
 
@@ -57,13 +59,8 @@ int runShow(const QStringList &argsIn)
         results.LoadStoredResults(doc, qid);
 
         writeLine(QueryJson::ToJson(query));
-        for (qsizetype i = 0; i < results.m_urls.size(); ++i) {
-            QByteArray line = "{\"title\":" + QueryJson::QuoteString(results.m_titles.at(i));
-            line += ",\"url\":" + QueryJson::QuoteString(results.m_urls.at(i));
-            line += ",\"summary\":" + QueryJson::QuoteString(results.m_summaries.at(i));
-            line += results.m_newFlags.at(i) ? ",\"new\":true}" : ",\"new\":false}";
-            writeLine(line);
-        }
+        for (int i = 0; i < results.HitCount(); ++i)
+            writeLine(HitJson::Line(results, i));
         std::fflush(stdout);
         return CliDatabase::ExitOk;
     });

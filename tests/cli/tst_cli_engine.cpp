@@ -2,6 +2,7 @@
 // adding them every way, the refusals, a run that mixes them with the seven, More, Update and
 // removal, the transport's failures with their reasons, and an older database.
 #include "retrieval/opensearch/OpenSearchNamespaces.h"
+#include "store/CSchemaMigration.h"
 #include "RunCliProcess.h"
 #include "RunEngineSim.h"
 #include "TestPaths.h"
@@ -299,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(TestPaths::dataDir() + "/legacy/tx-1.12-used.mdb", m_db));
         QFile::setPermissions(m_db, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(engine({"add", m_sim->httpBase() + "/opensearch/atom.xml", "--name", "Sim Atom"}).exitCode, 0);
-        QCOMPARE(scalarText(m_db, "PRAGMA user_version"), QStringLiteral("1"));
+        QCOMPARE(scalarText(m_db, "PRAGMA user_version"), QString::number(CSchemaMigration::kCurrentVersion));
         QCOMPARE(scalarText(m_db, "SELECT count(*) FROM [Main Query]"), QStringLiteral("2"));
         const RunCliResult list = RunCliProcess::run(*m_dir, {"list", "--db", m_db});
         QCOMPARE(list.exitCode, 0);
@@ -307,6 +308,18 @@ private Q_SLOTS:
         const RunCliResult show = RunCliProcess::run(*m_dir, {"show", "--db", m_db, "1"});
         QCOMPARE(show.exitCode, 0);
         QVERIFY(show.outLines().size() > 10);
+        // Nobody knows which engines returned the old hits.
+        for (const QByteArray &line : show.outLines().mid(1))
+            QVERIFY2(line.endsWith(",\"engines\":[]}"), line.constData());
+
+        // A run on the brought-up file names them.
+        const QString query = RunCliProcess::writeFile(
+            *m_dir, "new.json", R"({"name": "After", "keywords": ["include:travel"], "engines": ["Sim Atom"]})");
+        const RunCliResult r = run({query});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(!r.hitLines().isEmpty());
+        for (const QByteArray &line : r.hitLines())
+            QVERIFY2(line.endsWith(",\"engines\":[\"Sim Atom\"]}"), line.constData());
     }
 
 private:

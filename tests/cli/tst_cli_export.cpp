@@ -73,7 +73,8 @@ private slots:
         QVERIFY(doc.OpenDatabase(m_db, &prompt));
         CTrawlexQueryResults r;
         r.ResetForNewRun(doc);
-        r.AddResult("Older, \"quoted\"", "http://a.example/1", "first\r\nsecond", false);
+        r.AddResult("Older, \"quoted\"", "http://a.example/1", "first\r\nsecond", false, "AltaVista");
+        r.AddResult("Older, \"quoted\"", "HTTP://A.EXAMPLE/1", "first\r\nsecond", false, "HotBot");
         r.AddResult("<i>Ünï</i> & 𝄞", "http://a.example/2?a=1&b=2", "=1+1", true);
         r.m_nLevel = 1;
         doc.UpdateQID = 1;
@@ -89,9 +90,9 @@ private slots:
         QCOMPARE(r.status, 0);
         QCOMPARE(r.err, QByteArray());
         // The view's order: the new hit first.
-        QCOMPARE(r.out, QByteArray("\xEF\xBB\xBFtitle,url,summary,new\r\n"
-                                   "<i>Ünï</i> & 𝄞,http://a.example/2?a=1&b=2,'=1+1,1\r\n"
-                                   "\"Older, \"\"quoted\"\"\",http://a.example/1,\"first\r\nsecond\",0\r\n"));
+        QCOMPARE(r.out, QByteArray("\xEF\xBB\xBFtitle,url,summary,new,engines\r\n"
+                                   "<i>Ünï</i> & 𝄞,http://a.example/2?a=1&b=2,'=1+1,1,\r\n"
+                                   "\"Older, \"\"quoted\"\"\",http://a.example/1,\"first\r\nsecond\",0,AltaVista; HotBot\r\n"));
     }
 
     void jsonNamesTheQuery()
@@ -109,6 +110,8 @@ private slots:
         QCOMPARE(hits.at(0).toObject().value("new").toBool(), true);
         QCOMPARE(hits.at(1).toObject().value("summary").toString(), QStringLiteral("first\r\nsecond"));
         QCOMPARE(hits.at(1).toObject().value("new").toBool(), false);
+        QCOMPARE(hits.at(0).toObject().value("engines").toArray(), QJsonArray());
+        QCOMPARE(hits.at(1).toObject().value("engines").toArray(), (QJsonArray{"AltaVista", "HotBot"}));
     }
 
     void fileMatchesStandardOutput()
@@ -122,6 +125,8 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), toOut.out);
         QVERIFY(toOut.out.contains("&lt;i&gt;Ünï&lt;/i&gt; &amp; 𝄞</A>"));
+        // Bookmarks carry no engines.
+        QVERIFY(!toOut.out.contains("AltaVista") && !toOut.out.contains("HotBot"));
     }
 
     void refused_data()

@@ -145,7 +145,8 @@ private Q_SLOTS:
             QVERIFY(doc.OpenDatabase(db, &prompt));
             CTrawlexQueryResults r;
             r.ResetForNewRun(doc);
-            r.AddResult("It's \"quoted\"", "http://a/1", "", false);
+            r.AddResult("It's \"quoted\"", "http://a/1", "", false, "My \"Wiki\"");
+            r.AddResult("It's \"quoted\"", "HTTP://A/1", "", false, "Yahoo");
             r.AddResult("Ünï\tcode", "http://a/2", "line\nbreak", true);
             r.m_nLevel = 1;
             doc.UpdateQID = 1;
@@ -175,13 +176,17 @@ private Q_SLOTS:
         QCOMPARE(first.value("title").toString(), QStringLiteral("Ünï\tcode"));
         QCOMPARE(first.value("summary").toString(), QStringLiteral("line\nbreak"));
         QCOMPARE(first.value("new"), QJsonValue(true));
+        QCOMPARE(first.value("engines"), QJsonValue(QJsonArray()));
         const QJsonObject second = QJsonDocument::fromJson(lines.at(2)).object();
-        QCOMPARE(second.keys(), (QStringList{"new", "summary", "title", "url"}));
+        QCOMPARE(second.keys(), (QStringList{"engines", "new", "summary", "title", "url"}));
+        QCOMPARE(second.value("engines").toArray(), (QJsonArray{"My \"Wiki\"", "Yahoo"}));
         QCOMPARE(second.value("title").toString(), QStringLiteral("It's \"quoted\""));
         QCOMPARE(second.value("url").toString(), QStringLiteral("http://a/1"));
         QCOMPARE(second.value("summary").toString(), QStringLiteral(" "));
         QCOMPARE(second.value("new"), QJsonValue(false));
         QVERIFY(lines.at(2).startsWith("{\"title\":"));
+        QVERIFY2(lines.at(2).endsWith(",\"new\":false,\"engines\":[\"My \\\"Wiki\\\"\",\"Yahoo\"]}"),
+                 lines.at(2).constData());
     }
 
     void showErrors()

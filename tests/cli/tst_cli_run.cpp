@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void cleanup();
 
     void newQueryStoredAtLevelOne();
+    void hitsNameTheEnginesThatReturnedThem();
     void moreAdvancesPagesAndYahooContinues();
     void moreSkipsYahooWithoutPath();
     void updateFindsNewHitsOverSeveralPasses();
@@ -158,6 +160,42 @@ void TestCliRun::newQueryStoredAtLevelOne()
     QCOMPARE(QJsonDocument::fromJson(hits.first()).object().value(QStringLiteral("url")).toString(), s.results.first().url);
     QVERIFY2(s.yahooPath.startsWith(QLatin1String("/bin/search?")) && s.yahooPath.endsWith(QLatin1String("b=21")),
              qPrintable(s.yahooPath));
+}
+
+void TestCliRun::hitsNameTheEnginesThatReturnedThem()
+{
+    QVERIFY(setUpDatabase());
+    const QStringList seven{"AltaVista", "Excite", "HotBot", "InfoSeek", "Lycos", "Magellan", "Yahoo"};
+    const RunCliResult r = run({writeQuery(queryJson("Travel", "travel", kAllEngines))});
+    QCOMPARE(r.exitCode, 0);
+    const QList<QByteArray> hits = r.hitLines();
+    QVERIFY(hits.size() >= 10);
+    // The engines share one corpus, so many pages come from more than one of them.
+    int shared = 0;
+    QSet<QString> named;
+    QList<QStringList> printed;
+    for (const QByteArray &line : hits) {
+        const QStringList engines = QJsonDocument::fromJson(line).object().value("engines").toVariant().toStringList();
+        QVERIFY2(!engines.isEmpty(), line.constData());
+        QCOMPARE(QSet<QString>(engines.cbegin(), engines.cend()).size(), engines.size());
+        for (const QString &e : engines) {
+            QVERIFY2(seven.contains(e), qPrintable(e)); // HotBot's repeated request is HotBot's
+            named << e;
+        }
+        shared += engines.size() > 1 ? 1 : 0;
+        printed << engines;
+    }
+    QVERIFY(shared > 0);
+    QCOMPARE(named.size(), seven.size());
+
+    // Stored as printed, and shown so again.
+    const Stored s = readStore(m_strDb);
+    QCOMPARE(s.results.size(), printed.size());
+    for (int i = 0; i < printed.size(); ++i)
+        QCOMPARE(s.results.at(i).engines, printed.at(i));
+    const RunCliResult show = RunCliProcess::run(*m_dir, {"show", QString::number(s.rows.first().qid), "--db", m_strDb});
+    QCOMPARE(show.exitCode, 0);
+    QCOMPARE(show.outLines().mid(1), hits);
 }
 
 void TestCliRun::moreAdvancesPagesAndYahooContinues()

@@ -77,6 +77,11 @@ CResultsExporter::CResultsExporter(const QString &queryName, const QDateTime &re
     , m_summaries(results.m_summaries)
     , m_newFlags(results.m_newFlags)
 {
+    // Every array as long as the hits, whoever filled the results set.
+    m_newFlags.resize(m_urls.size(), 0);
+    m_hitEngines.reserve(m_urls.size());
+    for (qsizetype i = 0; i < m_urls.size(); ++i)
+        m_hitEngines.append(results.engines(int(i)));
 }
 
 std::optional<CResultsExporter> CResultsExporter::FromStoredQuery(CTrawlexDoc &doc, int qid)
@@ -138,14 +143,15 @@ QByteArray CResultsExporter::RenderCsv() const
     // Spreadsheet programs read a CSV file without a byte order mark in the local 8-bit
     // code page, which garbles every non-ASCII letter; with it they read UTF-8.
     out += QChar(0xFEFF);
-    out += QLatin1String("title,url,summary,new") + crlf;
+    out += QLatin1String("title,url,summary,new,engines") + crlf;
     for (qsizetype i = 0; i < m_urls.size(); ++i) {
         appendCsvField(out, m_titles.at(i));
         out += QLatin1Char(',');
         appendCsvField(out, m_urls.at(i));
         out += QLatin1Char(',');
         appendCsvField(out, m_summaries.at(i));
-        out += m_newFlags.at(i) ? QLatin1String(",1") : QLatin1String(",0");
+        out += m_newFlags.at(i) ? QLatin1String(",1,") : QLatin1String(",0,");
+        appendCsvField(out, m_hitEngines.at(i).join(QLatin1String("; ")));
         out += crlf;
     }
     return out.toUtf8();
@@ -158,7 +164,8 @@ QByteArray CResultsExporter::RenderJson() const
         hits.append(QJsonObject{{QStringLiteral("title"), m_titles.at(i)},
                                 {QStringLiteral("url"), m_urls.at(i)},
                                 {QStringLiteral("summary"), m_summaries.at(i)},
-                                {QStringLiteral("new"), m_newFlags.at(i) != 0}});
+                                {QStringLiteral("new"), m_newFlags.at(i) != 0},
+                                {QStringLiteral("engines"), QJsonArray::fromStringList(m_hitEngines.at(i))}});
     }
     QJsonObject root{{QStringLiteral("query"), m_strName}, {QStringLiteral("hits"), hits}};
     root.insert(QStringLiteral("retrieved"), m_retrieved.isValid() ? QJsonValue(isoDate(m_retrieved)) : QJsonValue());

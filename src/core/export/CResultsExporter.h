@@ -12,8 +12,9 @@ class CTrawlexDoc;
 class CTrawlexQueryResults;
 
 // The hits of one stored query written out for other programs: a CSV table for spreadsheets,
-// a JSON document for scripts, and a bookmarks file that browsers import. The desktop
-// program and the command line both export through this class.
+// a JSON document for scripts, and a bookmarks file that browsers import. CSV and JSON also
+// name the engines that returned each hit. The desktop program and the command line both
+// export through this class.
 class CResultsExporter final
 {
 public:
@@ -54,4 +55,5 @@ private:
     QStringList m_urls;
     QStringList m_summaries;
     QList<int> m_newFlags;
+    QList<QStringList> m_hitEngines;
 };

@@ -12,6 +12,7 @@
 
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -54,6 +55,7 @@ void CTrawlexQueryResults::ClearHits()
     m_urls.clear();
     m_summaries.clear();
     m_newFlags.clear();
+    m_hitEngines.clear();
     m_urlIndex.clear();
     m_urlOverflow.clear();
     m_nIndexedCount = 0;
@@ -93,18 +95,27 @@ void CTrawlexQueryResults::RebuildUrlIndex()
     m_nIndexedCount = m_urls.size();
 }
 
-bool CTrawlexQueryResults::IndexHolds(size_t key, const QString &url) const
+qsizetype CTrawlexQueryResults::IndexFind(size_t key, const QString &url) const
 {
     const auto first = m_urlIndex.constFind(key);
     if (first == m_urlIndex.cend())
-        return false;
+        return -1;
     if (m_urls.at(first.value()).compare(url, Qt::CaseInsensitive) == 0)
-        return true;
+        return first.value();
     for (auto it = m_urlOverflow.constFind(key); it != m_urlOverflow.cend() && it.key() == key; ++it) {
         if (m_urls.at(it.value()).compare(url, Qt::CaseInsensitive) == 0)
-            return true;
+            return it.value();
     }
-    return false;
+    return -1;
+}
+
+void CTrawlexQueryResults::FitToHitCount()
+{
+    const qsizetype count = m_urls.size();
+    if (m_newFlags.size() != count)
+        m_newFlags.resize(count, 0);
+    if (m_hitEngines.size() != count)
+        m_hitEngines.resize(count);
 }
 
 void CTrawlexQueryResults::IndexInsert(size_t key, qsizetype index)
@@ -115,27 +126,59 @@ void CTrawlexQueryResults::IndexInsert(size_t key, qsizetype index)
         m_urlIndex.insert(key, index);
 }
 
-void CTrawlexQueryResults::AddResult(const QString &title, const QString &url, const QString &summary, bool bNew)
+void CTrawlexQueryResults::AddResult(const QString &title, const QString &url, const QString &summary, bool bNew,
+                                     const QString &engine)
 {
     ++m_nHitsReceived;
     // Someone changed the arrays behind our back (a reorder keeps the count and the set).
     if (m_nIndexedCount != m_urls.size())
         RebuildUrlIndex();
+    FitToHitCount();
     const size_t key = foldedHash(url);
-    if (IndexHolds(key, url))
+    const qsizetype held = IndexFind(key, url);
+    if (held >= 0) {
+        // The same page from another engine: the hit stays as first found, and says so.
+        QStringList &found = m_hitEngines[held];
+        if (!engine.isEmpty() && !found.contains(engine, Qt::CaseInsensitive))
+            found.append(engine);
         return;
+    }
     IndexInsert(key, m_urls.size());
     m_urls.append(url);
     m_titles.append(title);
     m_summaries.append(summary);
     m_newFlags.append(bNew ? 1 : 0);
+    m_hitEngines.append(engine.isEmpty() ? QStringList() : QStringList{engine});
     m_nIndexedCount = m_urls.size();
 }
 
 void CTrawlexQueryResults::AddResult(const CTrawlexDoc &doc, const QString &title, const QString &url,
-                                     const QString &summary)
+                                     const QString &summary, const QString &engine)
 {
-    AddResult(title, url, summary, doc.UpdateQID != -1);
+    AddResult(title, url, summary, doc.UpdateQID != -1, engine);
+}
+
+QStringList CTrawlexQueryResults::engines(int hit) const
+{
+    if (hit < 0 || hit >= HitCount())
+        return {};
+    return m_hitEngines.value(hit);
+}
+
+void CTrawlexQueryResults::MoveHitsToFront(int firstNew)
+{
+    FitToHitCount();
+    const int count = HitCount();
+    firstNew = std::clamp(firstNew, 0, count);
+    auto rotate = [firstNew](auto &list) { std::rotate(list.begin(), list.begin() + firstNew, list.end()); };
+    rotate(m_titles);
+    rotate(m_urls);
+    rotate(m_summaries);
+    rotate(m_newFlags);
+    rotate(m_hitEngines);
+    for (int i = 0; i < count - firstNew; ++i)
+        m_newFlags[i] = 1;
+    RebuildUrlIndex();
 }
 
 void CTrawlexQueryResults::UpdateEngineLevels()
@@ -273,13 +316,14 @@ bool CTrawlexQueryResults::SaveQueryAndResults(CTrawlexDoc &doc, const CTrawlexQ
         }
 
         results.deleteResults(m_nQID);
+        FitToHitCount();
         const bool updating = doc.UpdateQID != -1;
         for (qsizetype i = 0; i < m_urls.size(); ++i) {
             m_summaries[i] = ShortenSummary(m_summaries.at(i));
             const QString &summary = m_summaries.at(i);
             const bool isNew = updating && i >= doc.UpdateFirstNew;
             results.insertResult(m_nQID, m_titles.at(i), m_urls.at(i),
-                                 summary.isEmpty() ? QStringLiteral(" ") : summary, isNew);
+                                 summary.isEmpty() ? QStringLiteral(" ") : summary, isNew, m_hitEngines.value(i));
         }
         if (replacedQid != -1 && replacedQid != m_nQID)
             mainQueries.deleteQuery(replacedQid);
@@ -316,13 +360,16 @@ void CTrawlexQueryResults::LoadStoredResults(const CTrawlexDoc &doc, int qid)
     m_strEngineLevels = info->engineLevels;
 
     const QList<CResultTables::Result> rows = results.results(qid);
+    FitToHitCount();
     const qsizetype total = m_urls.size() + rows.size();
     QStringList titles, urls, summaries;
     QList<int> flags;
+    QList<QStringList> hitEngines;
     titles.reserve(total);
     urls.reserve(total);
     summaries.reserve(total);
     flags.reserve(total);
+    hitEngines.reserve(total);
     // New hits first, each side keeping its order; hits kept by an update count too.
     for (int pass = 1; pass >= 0; --pass) {
         for (qsizetype i = 0; i < m_urls.size(); ++i) {
@@ -331,6 +378,7 @@ void CTrawlexQueryResults::LoadStoredResults(const CTrawlexDoc &doc, int qid)
                 urls.append(m_urls.at(i));
                 summaries.append(m_summaries.at(i));
                 flags.append(m_newFlags.at(i));
+                hitEngines.append(m_hitEngines.value(i));
             }
         }
         for (const CResultTables::Result &r : rows) {
@@ -339,6 +387,7 @@ void CTrawlexQueryResults::LoadStoredResults(const CTrawlexDoc &doc, int qid)
                 urls.append(r.url);
                 summaries.append(r.summary);
                 flags.append(r.isNew ? 1 : 0);
+                hitEngines.append(r.engines);
             }
         }
     }
@@ -346,6 +395,7 @@ void CTrawlexQueryResults::LoadStoredResults(const CTrawlexDoc &doc, int qid)
     m_urls = std::move(urls);
     m_summaries = std::move(summaries);
     m_newFlags = std::move(flags);
+    m_hitEngines = std::move(hitEngines);
     RebuildUrlIndex();
 
     for (int sid : engines.queryEngineSids(qid)) {

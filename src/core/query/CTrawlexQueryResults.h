@@ -12,7 +12,7 @@ class CTrawlexQuery;
 class IUserPrompt;
 
 // The hits of a run and the bookkeeping of its passes: what the main frame feeds, the results
-// view shows and the database keeps. The four hit arrays are parallel (index i is one hit).
+// view shows and the database keeps. The five hit arrays are parallel (index i is one hit).
 class CTrawlexQueryResults
 {
 public:
@@ -27,13 +27,22 @@ public:
     void ResetForNextPass(const CTrawlexDoc &doc);
 
     // Stores the hit unless its address is held already (letter case ignored); counts it
-    // either way. bNew marks a hit found by an update (doc.UpdateQID != -1).
-    void AddResult(const QString &title, const QString &url, const QString &summary, bool bNew);
+    // either way. bNew marks a hit found by an update (doc.UpdateQID != -1). engine is the
+    // one that returned it: a held address gains it in its list (once), a new hit starts
+    // its list with it; an empty name adds nothing.
+    void AddResult(const QString &title, const QString &url, const QString &summary, bool bNew,
+                   const QString &engine = QString());
     // Convenience: bNew from the document's update state.
-    void AddResult(const CTrawlexDoc &doc, const QString &title, const QString &url, const QString &summary);
+    void AddResult(const CTrawlexDoc &doc, const QString &title, const QString &url, const QString &summary,
+                   const QString &engine = QString());
     int HitCount() const { return int(m_urls.size()); }
+    // The engines that returned hit, first finder first; empty when unknown (a hit stored
+    // before engines were kept) or when hit is out of range.
+    QStringList engines(int hit) const;
     // Call after changing m_urls other than through AddResult.
     void RebuildUrlIndex();
+    // Moves the hits from firstNew on to the front, in their order, and marks them new.
+    void MoveHitsToFront(int firstNew);
 
     // Counts one more page for every engine that reported this pass without failure.
     void UpdateEngineLevels();
@@ -63,6 +72,7 @@ public:
     QStringList m_urls;
     QStringList m_summaries;
     QList<int> m_newFlags;
+    QList<QStringList> m_hitEngines; // per hit: the engines that returned it
     QStringList m_reportedEngines;
     QStringList m_failedEngines;
     QStringList m_exhaustedEngines; // ended this pass with their last page
@@ -74,6 +84,9 @@ public:
 
 private:
     void ClearHits();
+    // Code that fills or empties the address array itself may leave m_newFlags and
+    // m_hitEngines of another length: they are made as long as m_urls again.
+    void FitToHitCount();
 
     // Index of m_urls by a hash of the case-folded address (no folded copies are made),
     // and how many of m_urls it was built from.
@@ -81,7 +94,8 @@ private:
     QHash<size_t, qsizetype> m_urlIndex;
     QMultiHash<size_t, qsizetype> m_urlOverflow;
     qsizetype m_nIndexedCount = 0;
-    bool IndexHolds(size_t key, const QString &url) const;
+    // Index of the held hit with that address, or -1.
+    qsizetype IndexFind(size_t key, const QString &url) const;
     void IndexInsert(size_t key, qsizetype index);
 };
 

@@ -155,7 +155,7 @@ void CTrawlexEngineSocket::ParseResultsAs(const QString &engine)
     // One completion per engine: a time limit or failure that already ended it wins.
     if (!m_pThread->BeginEnd())
         return;
-    const QString extra = EngineParsers::parse(engine, m_strPage, [this](EngineHit &&hit) { PostHit(std::move(hit)); });
+    const QString extra = EngineParsers::parse(engine, m_strPage, [&](EngineHit &&hit) { PostHit(engine, std::move(hit)); });
     auto done = std::make_unique<ResultPacket>();
     done->Engine = engine;
     done->Count = m_nHits;
@@ -164,9 +164,10 @@ void CTrawlexEngineSocket::ParseResultsAs(const QString &engine)
     m_pThread->EndEngine();
 }
 
-void CTrawlexEngineSocket::PostHit(EngineHit &&hit)
+void CTrawlexEngineSocket::PostHit(const QString &engine, EngineHit &&hit)
 {
     auto packet = std::make_unique<ResultPacket>();
+    packet->Engine = engine;
     packet->Title = std::move(hit.title);
     packet->URL = std::move(hit.url);
     packet->Summary = std::move(hit.summary);

@@ -54,8 +54,8 @@ protected:
     // Ends the engine as failed at once, through the same path as its time limit; the
     // reason goes with the completion.
     void PostFailure(const QString &reason = QString());
-    // Hands one hit to the receiver and counts it.
-    void PostHit(EngineHit &&hit);
+    // Hands one hit, named after the engine that returned it, to the receiver and counts it.
+    void PostHit(const QString &engine, EngineHit &&hit);
     // Claims the engine's one completion and hands it over; false when it was already ended.
     bool PostCompletion(const QString &engine, const QString &extra, bool exhausted = false);
 

@@ -9,7 +9,7 @@
 // copies what it needs and releases the packet (which signals Done); then the sender frees it.
 struct ResultPacket
 {
-    QString Engine;  // completion: the engine's name; empty in hit packets
+    QString Engine;  // the engine's name: the one that ended, or the one that returned the hit
     int Count = 0;   // completion: hits delivered, or -1 when the engine failed or ran out of time
     QString Title;
     QString URL;

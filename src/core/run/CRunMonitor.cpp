@@ -176,7 +176,7 @@ bool CRunMonitor::event(QEvent *e)
 void CRunMonitor::OnEngineHit(CResultPacketEvent &e)
 {
     if (const ResultPacket *packet = e.packet())
-        m_results.AddResult(m_doc, packet->Title, packet->URL, packet->Summary);
+        m_results.AddResult(m_doc, packet->Title, packet->URL, packet->Summary, packet->Engine);
     e.release();
 
     const int percent = RunTexts::progressPercent(m_results.m_nHitsReceived, PageIndex(),
@@ -293,19 +293,7 @@ void CRunMonitor::OnRunComplete()
 
 void CRunMonitor::MoveNewHitsToFront(int firstNew)
 {
-    const int count = m_results.HitCount();
-    firstNew = std::clamp(firstNew, 0, count);
-    auto rotate = [firstNew](auto &list) { std::rotate(list.begin(), list.begin() + firstNew, list.end()); };
-    const int moved = count - firstNew;
-    rotate(m_results.m_titles);
-    rotate(m_results.m_urls);
-    rotate(m_results.m_summaries);
-    while (m_results.m_newFlags.size() < count)
-        m_results.m_newFlags << 0;
-    rotate(m_results.m_newFlags);
-    for (int i = 0; i < moved; ++i)
-        m_results.m_newFlags[i] = 1;
-    m_results.RebuildUrlIndex();
+    m_results.MoveHitsToFront(firstNew);
 }
 
 void CRunMonitor::OnRunTimer()

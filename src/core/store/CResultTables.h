@@ -19,13 +19,15 @@ public:
         QString url;
         QString summary;
         bool isNew = false; // the bUpdate column
+        QStringList engines; // empty for hits stored before engines were kept
     };
 
     explicit CResultTables(CTrawlexDatabase &db);
 
     void deleteResults(int qid);
     // Reuses one prepared statement: call inside a transaction for many rows.
-    void insertResult(int qid, const QString &title, const QString &url, const QString &summary, bool isNew);
+    void insertResult(int qid, const QString &title, const QString &url, const QString &summary, bool isNew,
+                      const QStringList &engines = {});
     // The query's hits in the order they were stored.
     QList<Result> results(int qid);
 
@@ -38,6 +40,11 @@ public:
     QString yahooPath(int qid);
     void insertYahoo(int qid, const QString &path);
     void deleteYahoo(int qid);
+
+    // The Engines column's text: a JSON array of names, or empty text for none.
+    static QString EnginesText(const QStringList &engines);
+    // Its list again; text that is no array of names gives an empty list.
+    static QStringList EnginesFromText(const QString &text);
 
 private:
     CTrawlexDatabase &m_db;

@@ -32,6 +32,10 @@ const QStringList &stepTo(int version)
                         " Description TEXT NOT NULL DEFAULT '',"
                         " InputEncoding TEXT NOT NULL DEFAULT 'UTF-8',"
                         " Source TEXT NOT NULL DEFAULT '')")},
+        // 2: the engines that returned each hit. A column rather than a table of its own: the
+        // hits have no key to refer to, and a column with a default needs no copy of the rows,
+        // which keep an empty list (not known).
+        {QStringLiteral("ALTER TABLE [Query Results] ADD COLUMN Engines TEXT NOT NULL DEFAULT ''")},
     };
     return steps.at(version - 1);
 }
@@ -66,10 +70,14 @@ void CSchemaMigration::bringUpToDate(CTrawlexDatabase &db)
         db.run(QStringLiteral("PRAGMA user_version = %1").arg(kCurrentVersion), {}, kSource);
         transaction.commit();
     }
-    // The tables of the later versions, which a file of this version must have.
+    // What the later versions added, which a file of this version must have.
     const QVariant present = db.scalar(
         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Engine Definition'"), {},
         kSource);
     if (present.toInt() != 1)
         throw CDaoException(kSqliteError, db.path(), QStringLiteral("no such table: Engine Definition"));
+    const QVariant engines = db.scalar(
+        QStringLiteral("SELECT count(*) FROM pragma_table_info('Query Results') WHERE name = 'Engines'"), {}, kSource);
+    if (engines.toInt() != 1)
+        throw CDaoException(kSqliteError, db.path(), QStringLiteral("no such column: [Query Results].Engines"));
 }

@@ -9,7 +9,7 @@ class CTrawlexDatabase;
 class CSchemaMigration final
 {
 public:
-    static constexpr int kCurrentVersion = 1;
+    static constexpr int kCurrentVersion = 2;
 
     // Throws CDaoException when the file is newer than the program or a step fails.
     static void bringUpToDate(CTrawlexDatabase &db);

@@ -25,18 +25,20 @@ struct Hit
 {
     QString title, url, summary;
     int isNew;
+    QStringList engines;
 };
 
 // Quotes, commas, a line break inside a summary, markup, non-ASCII letters, a character
-// outside the BMP, a formula-like summary and an empty title.
+// outside the BMP, a formula-like summary and an empty title; two engines, an engine name
+// of the user's own that looks like a formula and needs quoting, and no engine known.
 QList<Hit> awkwardHits()
 {
     return {
         {QStringLiteral("Say \"hi\", world"), QStringLiteral("http://a.example/q?x=1&y=2"),
-         QStringLiteral("line one\r\nline two"), 1},
+         QStringLiteral("line one\r\nline two"), 1, {QStringLiteral("AltaVista"), QStringLiteral("HotBot")}},
         {QString::fromUtf8("<b>Bold</b> & \xc3\x9cn\xc3\xaf \xf0\x9d\x84\x9e"), QStringLiteral("http://b.example/\"q\""),
-         QStringLiteral("=cmd|' /C calc'!A0"), 0},
-        {QString(), QStringLiteral("http://c.example/"), QString(), 0},
+         QStringLiteral("=cmd|' /C calc'!A0"), 0, {QStringLiteral("=My \"Wiki\", too")}},
+        {QString(), QStringLiteral("http://c.example/"), QString(), 0, {}},
     };
 }
 
@@ -48,6 +50,7 @@ CResultsExporter awkwardExporter()
         results.m_urls << h.url;
         results.m_summaries << h.summary;
         results.m_newFlags << h.isNew;
+        results.m_hitEngines << h.engines;
     }
     const QDateTime when(QDate(1998, 3, 14), QTime(9, 26, 53), Qt::OffsetFromUTC, 3600);
     return CResultsExporter(QStringLiteral("Fruit & \"Veg\" <1998>"), when, results);
@@ -125,26 +128,36 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("csv") << int(Format::Csv) << QByteArray(
-            "\xEF\xBB\xBFtitle,url,summary,new\r\n"
-            "\"Say \"\"hi\"\", world\",http://a.example/q?x=1&y=2,\"line one\r\nline two\",1\r\n"
-            "<b>Bold</b> & \xc3\x9cn\xc3\xaf \xf0\x9d\x84\x9e,\"http://b.example/\"\"q\"\"\",'=cmd|' /C calc'!A0,0\r\n"
-            ",http://c.example/,,0\r\n");
+            "\xEF\xBB\xBFtitle,url,summary,new,engines\r\n"
+            "\"Say \"\"hi\"\", world\",http://a.example/q?x=1&y=2,\"line one\r\nline two\",1,AltaVista; HotBot\r\n"
+            "<b>Bold</b> & \xc3\x9cn\xc3\xaf \xf0\x9d\x84\x9e,\"http://b.example/\"\"q\"\"\",'=cmd|' /C calc'!A0,0,"
+            "\"'=My \"\"Wiki\"\", too\"\r\n"
+            ",http://c.example/,,0,\r\n");
         QTest::newRow("json") << int(Format::Json) << QByteArray(
             "{\n"
             "    \"hits\": [\n"
             "        {\n"
+            "            \"engines\": [\n"
+            "                \"AltaVista\",\n"
+            "                \"HotBot\"\n"
+            "            ],\n"
             "            \"new\": true,\n"
             "            \"summary\": \"line one\\r\\nline two\",\n"
             "            \"title\": \"Say \\\"hi\\\", world\",\n"
             "            \"url\": \"http://a.example/q?x=1&y=2\"\n"
             "        },\n"
             "        {\n"
+            "            \"engines\": [\n"
+            "                \"=My \\\"Wiki\\\", too\"\n"
+            "            ],\n"
             "            \"new\": false,\n"
             "            \"summary\": \"=cmd|' /C calc'!A0\",\n"
             "            \"title\": \"<b>Bold</b> & \xc3\x9cn\xc3\xaf \xf0\x9d\x84\x9e\",\n"
             "            \"url\": \"http://b.example/\\\"q\\\"\"\n"
             "        },\n"
             "        {\n"
+            "            \"engines\": [\n"
+            "            ],\n"
             "            \"new\": false,\n"
             "            \"summary\": \"\",\n"
             "            \"title\": \"\",\n"
@@ -186,16 +199,18 @@ private slots:
         const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)));
         const QList<Hit> hits = awkwardHits();
         QCOMPARE(rows.size(), hits.size() + 1);
-        QCOMPARE(rows.first(), QStringList({"title", "url", "summary", "new"}));
+        QCOMPARE(rows.first(), QStringList({"title", "url", "summary", "new", "engines"}));
         for (qsizetype i = 0; i < hits.size(); ++i) {
             const QStringList &row = rows.at(i + 1);
-            QCOMPARE(row.size(), 4);
+            QCOMPARE(row.size(), 5);
             QCOMPARE(row.at(0), hits.at(i).title);
             QCOMPARE(row.at(1), hits.at(i).url);
             // The formula guard is the one change: an apostrophe in front.
             const QString summary = hits.at(i).summary;
             QCOMPARE(row.at(2), summary.startsWith(QLatin1Char('=')) ? QLatin1Char('\'') + summary : summary);
             QCOMPARE(row.at(3), QString::number(hits.at(i).isNew));
+            const QString engines = hits.at(i).engines.join(QStringLiteral("; "));
+            QCOMPARE(row.at(4), engines.startsWith(QLatin1Char('=')) ? QLatin1Char('\'') + engines : engines);
         }
     }
 
@@ -220,7 +235,7 @@ private slots:
         results.AddResult(title, QStringLiteral("http://x.example/"), QString(), false);
         const QByteArray bytes = CResultsExporter(QStringLiteral("q"), QDateTime(), results).Render(Format::Csv);
         const QList<QByteArray> lines = bytes.split('\n');
-        QCOMPARE(lines.at(1), (cell + QStringLiteral(",http://x.example/,,0\r")).toUtf8());
+        QCOMPARE(lines.at(1), (cell + QStringLiteral(",http://x.example/,,0,\r")).toUtf8());
     }
 
     void jsonRoundTrip()
@@ -240,6 +255,8 @@ private slots:
             QCOMPARE(h.value("url").toString(), expected.at(i).url);
             QCOMPARE(h.value("summary").toString(), expected.at(i).summary);
             QCOMPARE(h.value("new").toBool(), expected.at(i).isNew != 0);
+            QVERIFY(h.value("engines").isArray());
+            QCOMPARE(h.value("engines").toArray().toVariantList(), QVariant(expected.at(i).engines).toList());
         }
     }
 

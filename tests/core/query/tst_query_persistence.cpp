@@ -128,6 +128,77 @@ private Q_SLOTS:
         QCOMPARE(loaded.HitCount(), 5);
     }
 
+    // Names of added engines are the user's free text: none of it may split or join a list.
+    void enginesRoundTrip()
+    {
+        const QStringList awkward{"Wiki; \"Search\"", "a, b", "[x]", "back\\slash", "Ünï 😀", "it's|bar"};
+        CTrawlexQueryResults r;
+        r.ResetForNewRun(*m_doc);
+        r.AddResult("one", "http://h/1", "s", false, "AltaVista");
+        r.AddResult("one", "HTTP://H/1", "s", false, "HotBot");
+        for (const QString &name : awkward)
+            r.AddResult("two", "http://h/2", "s", false, name);
+        r.AddResult("three", "http://h/3", "s", false);
+        r.AddResult("four", "http://h/4", "s", false, "Yahoo");
+        r.m_nLevel = 1;
+        QVERIFY(r.SaveQueryAndResults(*m_doc, QueryTestSupport::awkwardQuery(), &m_prompt));
+
+        CTrawlexQueryResults loaded;
+        loaded.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(loaded.HitCount(), 4);
+        QCOMPARE(loaded.engines(0), (QStringList{"AltaVista", "HotBot"}));
+        QCOMPARE(loaded.engines(1), awkward);
+        QCOMPARE(loaded.engines(2), QStringList());
+        QCOMPARE(loaded.engines(3), QStringList{"Yahoo"});
+        QCOMPARE(loaded.m_hitEngines.size(), loaded.m_urls.size());
+        // A hit without engines is stored as none known, not as a list of one blank name.
+        QCOMPARE(db().scalar("SELECT Engines FROM [Query Results] WHERE URL = 'http://h/3'", {}, {}).toString(),
+                 QString(""));
+
+        // A later pass keeps the lists and adds to them.
+        loaded.m_nQID = r.m_nQID;
+        loaded.ResetForNextPass(*m_doc);
+        loaded.m_nQID = r.m_nQID;
+        loaded.AddResult(*m_doc, "three", "http://h/3", "s", "Lycos");
+        loaded.AddResult(*m_doc, "four", "http://h/4", "s", "Excite");
+        loaded.m_nLevel = 2;
+        QVERIFY(loaded.SaveQueryAndResults(*m_doc, QueryTestSupport::awkwardQuery(), &m_prompt));
+        CTrawlexQueryResults again;
+        again.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(again.engines(2), QStringList{"Lycos"});
+        QCOMPARE(again.engines(3), (QStringList{"Yahoo", "Excite"}));
+        QCOMPARE(again.engines(1), awkward);
+    }
+
+    // A cell another program damaged loses the origins of its hit, never the hit.
+    void damagedEnginesCellReadsAsNone_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QStringList>("engines");
+        QTest::newRow("not JSON") << "AltaVista, HotBot" << QStringList();
+        QTest::newRow("cut short") << "[\"AltaVista\", \"Hot" << QStringList();
+        QTest::newRow("an object") << "{\"engines\": [\"AltaVista\"]}" << QStringList();
+        QTest::newRow("not all names") << "[\"AltaVista\", 3, null, \"\", \"Yahoo\"]" << QStringList{"AltaVista", "Yahoo"};
+        QTest::newRow("empty array") << "[]" << QStringList();
+        QTest::newRow("one blank name") << "[\"\"]" << QStringList();
+        QTest::newRow("a blank name between") << "[\"Lycos\",\"\",\"Yahoo\"]" << QStringList{"Lycos", "Yahoo"};
+        QTest::newRow("spaced as other writers do") << "[ \"Lycos\" , \"Yahoo\" ]" << QStringList{"Lycos", "Yahoo"};
+        QTest::newRow("escaped quote") << "[\"My \\\"Wiki\\\"\",\"Yahoo\"]" << QStringList{"My \"Wiki\"", "Yahoo"};
+    }
+
+    void damagedEnginesCellReadsAsNone()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QStringList, engines);
+        CTrawlexQueryResults r;
+        QVERIFY(firstSave(r, QueryTestSupport::awkwardQuery(), {{"t", "http://d/", "s"}}));
+        db().run("UPDATE [Query Results] SET Engines = ? WHERE QID = ?", {cell, r.m_nQID}, {}).finish();
+        CTrawlexQueryResults loaded;
+        loaded.LoadStoredResults(*m_doc, r.m_nQID);
+        QCOMPARE(loaded.m_urls, QStringList{"http://d/"});
+        QCOMPARE(loaded.engines(0), engines);
+    }
+
     void keysFoundAgainAfterTwoSaves()
     {
         const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
@@ -231,6 +302,17 @@ private Q_SLOTS:
         loaded.LoadStoredResults(*m_doc, mixed.m_nQID);
         QCOMPARE(loaded.m_titles, (QStringList{"1", "3", "0", "2"}));
         QCOMPARE(loaded.m_newFlags, (QList<int>{1, 1, 0, 0}));
+
+        // The engines travel with their hits when the new ones are brought forward.
+        CTrawlexQueryResults withEngines;
+        QVERIFY(firstSave(withEngines, query, {}));
+        for (int i = 0; i < 4; ++i)
+            results.insertResult(withEngines.m_nQID, QString::number(i), "http://e/" + QString::number(i), "s",
+                                 i % 2 == 1, {"E" + QString::number(i)});
+        loaded.LoadStoredResults(*m_doc, withEngines.m_nQID);
+        QCOMPARE(loaded.m_titles, (QStringList{"1", "3", "0", "2"}));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(loaded.engines(i), QStringList{"E" + loaded.m_titles.at(i)});
     }
 
     void loadDuringUpdateKeepsHitsAndPutsNewFirst()
@@ -238,12 +320,15 @@ private Q_SLOTS:
         CTrawlexQueryResults stored;
         QVERIFY(firstSave(stored, QueryTestSupport::awkwardQuery(), {{"old", "http://old/", "s"}}));
         CTrawlexQueryResults r;
-        r.AddResult("kept new", "http://kept/", "s", true);
-        r.AddResult("kept old", "http://kept-old/", "s", false);
+        r.AddResult("kept new", "http://kept/", "s", true, "Lycos");
+        r.AddResult("kept old", "http://kept-old/", "s", false, "Yahoo");
         m_doc->UpdateQID = stored.m_nQID;
         r.LoadStoredResults(*m_doc, stored.m_nQID);
         m_doc->UpdateQID = -1;
         QCOMPARE(r.m_titles, (QStringList{"kept new", "kept old", "old"}));
+        QCOMPARE(r.engines(0), QStringList{"Lycos"});
+        QCOMPARE(r.engines(1), QStringList{"Yahoo"});
+        QCOMPARE(r.engines(2), QStringList());
     }
 
     void overwriteReplacesTheOldQuery()

@@ -4,7 +4,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
-// The results set in memory: duplicate addresses, page counters, summaries, resets.
+// The results set in memory: duplicate addresses and the engines that returned them, page
+// counters, summaries, resets.
 class TestQueryResults final : public QObject
 {
     Q_OBJECT
@@ -89,6 +90,86 @@ private Q_SLOTS:
         r.m_newFlags.append(0);
         r.AddResult("b", "HTTP://B/", "", false);
         QCOMPARE(r.HitCount(), 2);
+    }
+
+    void addResultKeepsEachEngineThatReturnedTheAddress()
+    {
+        CTrawlexQueryResults r;
+        r.AddResult("One", "http://a.example/x", "first", false, "AltaVista");
+        r.AddResult("Two", "http://b.example/", "s", false, "AltaVista");
+        r.AddResult("Again", "HTTP://A.EXAMPLE/X", "later", false, "HotBot");
+        r.AddResult("Again", "http://a.example/x", "later", false, "HotBot");     // same engine twice
+        r.AddResult("Again", "http://a.example/x", "later", false, "hotbot");     // names ignore case too
+        r.AddResult("Again", "http://a.example/x", "later", true, QString());     // nobody to add
+        r.AddResult("Again", "http://a.example/x", "later", false, "Yahoo");
+        r.AddResult("Three", "http://c.example/", "s", true, QString());
+        QCOMPARE(r.HitCount(), 3);
+        QCOMPARE(r.m_nHitsReceived, 8);
+        QCOMPARE(r.engines(0), (QStringList{"AltaVista", "HotBot", "Yahoo"}));
+        QCOMPARE(r.engines(1), QStringList{"AltaVista"});
+        QCOMPARE(r.engines(2), QStringList());
+        // The first finder's texts and flag stay; a duplicate changes nothing else.
+        QCOMPARE(r.m_titles.first(), QStringLiteral("One"));
+        QCOMPARE(r.m_summaries.first(), QStringLiteral("first"));
+        QCOMPARE(r.m_newFlags, (QList<int>{0, 0, 1}));
+        QCOMPARE(r.m_hitEngines.size(), r.m_urls.size());
+        QCOMPARE(r.engines(-1), QStringList());
+        QCOMPARE(r.engines(3), QStringList());
+
+        CTrawlexDoc doc;
+        r.AddResult(doc, "Four", "http://d.example/", "s", "Lycos");
+        r.AddResult(doc, "Four", "http://D.example/", "s", "Excite");
+        QCOMPARE(r.engines(3), (QStringList{"Lycos", "Excite"}));
+    }
+
+    // Hits put in the arrays by hand have no engines, and the lists keep in step with them.
+    void engineListsFollowArraysChangedOutside()
+    {
+        CTrawlexQueryResults r;
+        r.AddResult("a", "http://a/", "", false, "AltaVista");
+        r.m_titles.clear();
+        r.m_urls.clear();
+        r.m_summaries.clear();
+        QCOMPARE(r.engines(0), QStringList());
+        r.AddResult("b", "http://b/", "", false, "Lycos");
+        QCOMPARE(r.engines(0), QStringList{"Lycos"});
+        QCOMPARE(r.m_hitEngines.size(), 1);
+        QCOMPARE(r.m_newFlags.size(), 1);
+
+        r.m_titles << "c";
+        r.m_urls << "http://c/";
+        r.m_summaries << "";
+        r.AddResult("c", "HTTP://C/", "", false, "Yahoo");
+        r.AddResult("d", "http://d/", "", false, "Excite");
+        QCOMPARE(r.HitCount(), 3);
+        QCOMPARE(r.engines(1), QStringList{"Yahoo"});
+        QCOMPARE(r.engines(2), QStringList{"Excite"});
+        QCOMPARE(r.m_hitEngines.size(), 3);
+        QCOMPARE(r.m_newFlags, (QList<int>{0, 0, 0}));
+    }
+
+    void moveHitsToFrontCarriesEachHitWhole()
+    {
+        CTrawlexQueryResults r;
+        for (int i = 0; i < 5; ++i)
+            r.AddResult(QString::number(i), "http://h/" + QString::number(i), "s" + QString::number(i), false,
+                        "E" + QString::number(i));
+        r.MoveHitsToFront(3);
+        QCOMPARE(r.m_titles, (QStringList{"3", "4", "0", "1", "2"}));
+        QCOMPARE(r.m_summaries, (QStringList{"s3", "s4", "s0", "s1", "s2"}));
+        QCOMPARE(r.m_newFlags, (QList<int>{1, 1, 0, 0, 0}));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(r.engines(i), QStringList{"E" + r.m_titles.at(i)});
+        // The index follows: a duplicate still finds its hit at the new place.
+        r.AddResult("x", "HTTP://H/0", "", false, "Late");
+        QCOMPARE(r.HitCount(), 5);
+        QCOMPARE(r.engines(2), (QStringList{"E0", "Late"}));
+
+        // Out of range moves nothing or everything.
+        r.MoveHitsToFront(99);
+        QCOMPARE(r.m_titles.first(), QStringLiteral("3"));
+        r.MoveHitsToFront(-1);
+        QCOMPARE(r.m_newFlags, (QList<int>{1, 1, 1, 1, 1}));
     }
 
     void updateEngineLevels_data()
@@ -217,6 +298,7 @@ private Q_SLOTS:
         r.ResetForNewRun(doc);
         QCOMPARE(r.HitCount(), 0);
         QVERIFY(r.m_titles.isEmpty() && r.m_summaries.isEmpty() && r.m_newFlags.isEmpty());
+        QVERIFY(r.m_hitEngines.isEmpty());
         r.AddResult("t", "u", "s", false); // the index was emptied with the arrays
         QCOMPARE(r.HitCount(), 1);
     }

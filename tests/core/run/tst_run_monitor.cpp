@@ -83,6 +83,7 @@ public:
                     if (m_stop)
                         break;
                     auto *hit = new ResultPacket;
+                    hit->Engine = engine.name;
                     hit->Title = QStringLiteral("Title of ") + url;
                     hit->URL = url;
                     hit->Summary = QStringLiteral("About ") + url;
@@ -181,6 +182,7 @@ private Q_SLOTS:
     void updateFirstPassWithoutNewHitsEnds();
     void updateTimeOutRestoresStoredQuery();
     void updateFailedSaveKeepsStoredQuery();
+    void enginesOfHitsKeptByMoreAndUpdate();
 
 private:
     FakeRetrieval *makeMonitor(FakeRetrieval::Script script, int maxDelay = 60);
@@ -613,6 +615,71 @@ void TestRunMonitor::updateFailedSaveKeepsStoredQuery()
     QCOMPARE(m_doc->UpdateQID, -1);
     QCOMPARE(m_results.m_nQID, oldQid);
     QCOMPARE(m_results.HitCount(), 10);
+}
+
+// Each hit names every engine that returned its address, through a more run and an update,
+// in memory and as stored.
+void TestRunMonitor::enginesOfHitsKeptByMoreAndUpdate()
+{
+    const QString av = QStringLiteral("AltaVista");
+    const QString ex = QStringLiteral("Excite");
+    makeMonitor([av, ex](const RetrievalParams &, int pass) {
+        switch (pass) {
+        case 0:
+            return QList<FakeEngine>{engine(av, urls(QStringLiteral("a"), 0, 5)),
+                                     engine(ex, urls(QStringLiteral("e"), 0, 3) << QStringLiteral("HTTP://A.EXAMPLE/1"))};
+        case 1: // more
+            return QList<FakeEngine>{engine(av, urls(QStringLiteral("a"), 5, 1)),
+                                     engine(ex, QStringList{QStringLiteral("http://a.example/0")} << urls(QStringLiteral("e"), 3, 1))};
+        case 2: // the update's first pass: one new hit from both, an old one found again
+            return QList<FakeEngine>{engine(av, QStringList{QStringLiteral("http://n.example/0"), QStringLiteral("http://a.example/2")}),
+                                     engine(ex, QStringList{QStringLiteral("http://N.example/0"), QStringLiteral("http://a.example/2")})};
+        default: // and its second
+            return QList<FakeEngine>{engine(av, QStringList{QStringLiteral("http://e.example/0")}),
+                                     engine(ex, QStringList{QStringLiteral("http://e.example/0")})};
+        }
+    });
+    QVERIFY(commit(QStringLiteral("Origins"), {av, ex}));
+    QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
+    auto enginesOf = [this](const QString &url) {
+        const qsizetype i = m_results.m_urls.indexOf(url);
+        return i < 0 ? QStringList{QStringLiteral("missing")} : m_results.engines(int(i));
+    };
+    QCOMPARE(m_results.HitCount(), 8);
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/1")), (QStringList{av, ex}));
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/0")), QStringList{av});
+    QCOMPARE(enginesOf(QStringLiteral("http://e.example/0")), QStringList{ex});
+
+    m_monitor->SetPageIndex(1);
+    QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));
+    QCOMPARE(m_results.HitCount(), 10);
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/0")), (QStringList{av, ex}));
+    QCOMPARE(enginesOf(QStringLiteral("http://e.example/3")), QStringList{ex});
+    const int oldQid = m_results.m_nQID;
+
+    // Update Query on the stored form, as the tree's selection loads it.
+    m_results.LoadStoredResults(*m_doc, oldQid);
+    m_results.m_nQID = oldQid;
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/0")), (QStringList{av, ex}));
+    m_query.LoadQuery(m_doc->Database(), oldQid);
+    m_doc->PrepareUpdate(m_results);
+    QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
+    QCOMPARE(m_results.HitCount(), 11);
+    // The new hit comes first with both its engines; old hits keep theirs and gain new ones.
+    QCOMPARE(m_results.m_urls.first(), QStringLiteral("http://n.example/0"));
+    QCOMPARE(m_results.engines(0), (QStringList{av, ex}));
+    QCOMPARE(m_results.m_newFlags.first(), 1);
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/2")), (QStringList{av, ex}));
+    QCOMPARE(enginesOf(QStringLiteral("http://e.example/0")), (QStringList{ex, av}));
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/1")), (QStringList{av, ex}));
+    QCOMPARE(enginesOf(QStringLiteral("http://a.example/5")), QStringList{av});
+    QCOMPARE(m_results.m_hitEngines.size(), m_results.m_urls.size());
+
+    // Stored as shown.
+    CTrawlexQueryResults stored;
+    stored.LoadStoredResults(*m_doc, m_results.m_nQID);
+    QCOMPARE(stored.m_urls, m_results.m_urls);
+    QCOMPARE(stored.m_hitEngines, m_results.m_hitEngines);
 }
 
 QTEST_GUILESS_MAIN(TestRunMonitor)

@@ -175,7 +175,7 @@ void CTrawlexWebEngineSocket::ParseResults()
     const QUrl address = m_pReply->url(); // after redirects: what relative links mean
     const FeedPage page = m_definition->read(m_strPage, address, [&](EngineHit &&hit) {
         if (filter.accepts(hit))
-            PostHit(std::move(hit));
+            PostHit(jobName(), std::move(hit));
     });
     // A broken document before its first item is no page at all; one that broke later
     // keeps the hits already handed over.
