@@ -473,6 +473,44 @@ private Q_SLOTS:
         QApplication::setFont(before);
     }
 
+    // A hit whose engines are known says so on a line of its own under the summary; the
+    // hits after it move down a row, and the filter hides the line with its hit.
+    void originLines()
+    {
+        Page p;
+        QVERIFY(p.f.open());
+        p.qid = p.f.addQuery(QStringLiteral("q"), {QStringLiteral("alpha")});
+        p.f.fillHits(p.qid, 3);
+        p.f.results.m_hitEngines = {{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}, {},
+                                    {QStringLiteral("<b>Lycos</b>")}};
+        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        atReferenceWidth(p.view);
+        p.view.m_nPage = 0;
+        QVERIFY(p.view.ShowPage());
+
+        const QList<CTrawlexResultText *> &lines = p.view.originLines();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0]->text(), QStringLiteral("From AltaVista, HotBot"));
+        QCOMPARE(lines[0]->controlId(), 0);
+        QCOMPARE(lines[1]->text(), QStringLiteral("From <b>Lycos</b>"));
+        QCOMPARE(lines[1]->textFormat(), Qt::PlainText);
+        const QList<QWidget *> &c = p.view.pageChildren();
+        QCOMPARE(p.view.unitRect(c[3]), units(2, 6, 68, 9));  // first summary as before
+        QCOMPARE(p.view.unitRect(lines[0]), units(2, 9, 68, 10));
+        QCOMPARE(p.view.unitRect(c[4]), units(2, 10, 50, 12)); // second hit a row lower
+        QCOMPARE(p.view.unitRect(c[8]), units(2, 15, 50, 17)); // no line under the second
+        QCOMPARE(p.view.unitRect(lines[1]), units(2, 20, 68, 21));
+
+        QVERIFY(p.showActive());
+        QTest::keyClick(&p.view, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(p.view.filterBar()->isVisible());
+        p.view.filterBar()->lineEdit()->setText(QStringLiteral("Title 1"));
+        QCOMPARE(p.view.shownHits(), QList<int>{1});
+        QVERIFY(lines[0]->isHidden());
+        QVERIFY(lines[1]->isHidden());
+        QCOMPARE(p.view.unitRect(c[4]), units(2, 4, 50, 6));
+    }
+
     // "Hits 1–10 of 25 from 3 engines": the query's engines until the frame tells of a run,
     // then that run's, for its query only.
     void hitCountLine()

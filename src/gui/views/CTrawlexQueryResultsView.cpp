@@ -16,6 +16,7 @@
 #include "store/CTrawlexDoc.h"
 #include "views/CLinkAgeTracker.h"
 #include "views/CResultsPaging.h"
+#include "views/HitOriginText.h"
 #include "views/ResultsPageTexts.h"
 
 #include <QApplication>
@@ -181,6 +182,8 @@ void CTrawlexQueryResultsView::DestroyPageControls()
     m_hits.clear();
     qDeleteAll(m_children);
     m_children.clear();
+    qDeleteAll(m_originLines);
+    m_originLines.clear();
     delete m_pHeaderText;
     delete m_pSummaryLine;
     delete m_pFilterMessage;
@@ -314,9 +317,17 @@ void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool 
                                 isVisited ? m_fontAddressVisited : m_fontAddress);
             hit.address->setElided(true);
             hit.summary = Adopt(new CTrawlexResultText(i, m_pResults->m_summaries.at(i), m_pContent), m_fontText);
+            const QString origin = HitOriginText::OriginText(m_pResults->engines(i));
+            if (!origin.isEmpty()) {
+                hit.origin = Adopt(new CTrawlexResultText(i, origin, m_pContent), m_fontAddressVisited);
+                hit.origin->setElided(true);
+                hit.origin->setAccessibleName(origin);
+            }
             // The button sits over the address row, so it is raised above the texts.
             hit.browse->raise();
             m_children << hit.title << hit.browse << hit.address << hit.summary;
+            if (hit.origin)
+                m_originLines << hit.origin;
             m_hits << hit;
         }
     }
@@ -375,10 +386,10 @@ void CTrawlexQueryResultsView::ChainTabOrder()
     }
 }
 
-int CTrawlexQueryResultsView::HitRows(const HitControls &)
+int CTrawlexQueryResultsView::HitRows(const HitControls &hit)
 {
-    // Title over two rows (the address on the second), then three of summary.
-    return 5;
+    // Title over two rows (the address on the second), three of summary, then the engines.
+    return hit.origin ? 6 : 5;
 }
 
 int CTrawlexQueryResultsView::PageWidth() const
@@ -451,6 +462,8 @@ void CTrawlexQueryResultsView::Relayout()
         const bool reaches = hit.browse->geometry().bottom() >= (r + 1) * h + pad;
         hit.address->setContentsMargins(0, 0, reaches ? std::max(0, textRight * w - browseX + w / 2) : 0, 0);
         place(hit.summary, 2, r + 2, textRight, r + 5);
+        if (hit.origin)
+            place(hit.origin, 2, r + 5, textRight, r + 6);
         r += HitRows(hit);
     }
     if (m_pFilterMessage) {
@@ -548,8 +561,11 @@ void CTrawlexQueryResultsView::ApplyFilter(const QString &filter)
         hit.shown = ResultsPageTexts::HitMatchesFilter(m_pResults->m_titles.value(i), m_pResults->m_urls.value(i),
                                                        m_pResults->m_summaries.value(i), filter);
         for (QWidget *control : {static_cast<QWidget *>(hit.title), static_cast<QWidget *>(hit.browse),
-                                 static_cast<QWidget *>(hit.address), static_cast<QWidget *>(hit.summary)})
-            control->setVisible(hit.shown);
+                                 static_cast<QWidget *>(hit.address), static_cast<QWidget *>(hit.summary),
+                                 static_cast<QWidget *>(hit.origin)}) {
+            if (control)
+                control->setVisible(hit.shown);
+        }
         shown += hit.shown ? 1 : 0;
     }
     const bool noneMatch = !m_hits.isEmpty() && shown == 0;
@@ -606,7 +622,8 @@ void CTrawlexQueryResultsView::closeFilter()
 int CTrawlexQueryResultsView::HitOf(const QObject *control) const
 {
     for (const HitControls &hit : m_hits) {
-        if (control == hit.title || control == hit.browse || control == hit.address || control == hit.summary)
+        if (control == hit.title || control == hit.browse || control == hit.address || control == hit.summary ||
+            (hit.origin && control == hit.origin))
             return hit.index;
     }
     return -1;
@@ -642,9 +659,9 @@ void CTrawlexQueryResultsView::FocusNeighbourHit(int hitIndex, int step)
 
 void CTrawlexQueryResultsView::EnsureHitVisible(const HitControls &hit)
 {
-    // The whole hit, title to the end of its summary, with a row to spare above.
+    // The whole hit, title to its last line, with a row to spare above.
     const QRect top = hit.title->geometry();
-    const QRect bottom = hit.summary->geometry();
+    const QRect bottom = (hit.origin ? static_cast<QWidget *>(hit.origin) : hit.summary)->geometry();
     const int ymargin = (bottom.bottom() - top.top()) / 2 + m_nLineHeight;
     ensureVisible(top.left(), (top.top() + bottom.bottom()) / 2, 0, ymargin);
 }

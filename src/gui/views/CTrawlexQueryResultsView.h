@@ -99,6 +99,8 @@ public:
     CTrawlexPreviousButton *previousButton() const { return m_pPreviousButton; }
     CTrawlexResultsFilterBar *filterBar() const { return m_pFilterBar; }
     const QList<QWidget *> &pageChildren() const { return m_children; }
+    // The "From ..." lines of the hits whose engines are known, in page order.
+    const QList<CTrawlexResultText *> &originLines() const { return m_originLines; }
     // Where a control was placed, in units: x and width in W, y and height in H. Buttons may
     // be drawn larger than their place when their text needs it.
     QRect unitRect(const QWidget *control) const;
@@ -128,7 +130,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // The controls of one hit; an extra line under the hit goes here and into HitRows().
+    // The controls of one hit, and the rows they take.
     struct HitControls
     {
         int index = -1;
@@ -136,6 +138,8 @@ private:
         CTrawlexBrowseButton *browse = nullptr;
         CTrawlexResultText *address = nullptr;
         CTrawlexResultText *summary = nullptr;
+        // The engines that returned the hit; null when they are not known (older files).
+        CTrawlexResultText *origin = nullptr;
         bool shown = true;
     };
     static int HitRows(const HitControls &hit);
@@ -173,6 +177,7 @@ private:
     QFont m_fontText;
     QFont m_fontButton;
     QList<QWidget *> m_children;
+    QList<CTrawlexResultText *> m_originLines;
     QList<HitControls> m_hits;
 
     // What the summary line counts: the page's first hit, how many it shows, of how many.
