@@ -141,9 +141,15 @@ void CMainFrame::SizeToScreen()
         return;
     const QRect free = screen->availableGeometry();
     QSize size(free.width() * kFirstStartPercent / 100, free.height() * kFirstStartPercent / 100);
+    // Wide enough for the toolbar and the search field side by side, where the screen allows:
+    // otherwise the field starts hidden behind the toolbar's overflow button.
+    int topRow = m_pToolBar->sizeHint().width();
+    if (const auto *searchBar = findChild<QToolBar *>(QStringLiteral("searchBar")))
+        topRow += searchBar->sizeHint().width();
+    size.setWidth(std::max(size.width(), topRow));
     size = size.expandedTo(minimumSizeHint()).boundedTo(free.size());
     resize(size);
-    move(free.center() - QPoint(size.width() / 2, size.height() / 2));
+    move(free.x() + (free.width() - size.width()) / 2, free.y() + (free.height() - size.height()) / 2);
 }
 
 void CMainFrame::RestoreWindowState()
@@ -151,8 +157,10 @@ void CMainFrame::RestoreWindowState()
     const CTrawlexSettings::WindowState state = m_settings.windowState();
     if (state.geometry.isEmpty() || !restoreGeometry(state.geometry))
         SizeToScreen();
-    if (!state.layout.isEmpty())
-        restoreState(state.layout, kWindowLayoutVersion);
+    if (!state.layout.isEmpty() && restoreState(state.layout, kWindowLayoutVersion)) {
+        // Bars hidden before the window is first shown send no visibility change.
+        action(ID_VIEW_TOOLBAR)->setChecked(!m_pToolBar->isHidden());
+    }
     if (state.splitter.isEmpty() || !m_pSplitter->restoreState(state.splitter))
         m_pSplitter->setSizes({280, std::max(1, width() - 280)});
     // After the tree's own first filling, which is by name.
