@@ -35,13 +35,18 @@ CEngineStatusPanel::CEngineStatusPanel(CEngineRunStatus &status, QWidget *parent
     m_pTable->setWordWrap(false);
     m_pTable->setTextElideMode(Qt::ElideRight);
     m_pTable->verticalHeader()->hide();
-    m_pTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // One line per engine: a fixed height from the font, not measured row by row.
+    m_pTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 6);
     QHeaderView *header = m_pTable->horizontalHeader();
     header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < CEngineRunStatus::ReasonColumn; ++column)
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     header->setStretchLastSection(true);
+    // Column widths from the first rows only: measuring every row at every engine's end
+    // would make a long list slow to follow.
+    header->setResizeContentsPrecision(64);
     layout->addWidget(m_pTable, 1);
     setWidget(body);
 
