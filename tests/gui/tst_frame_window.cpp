@@ -40,6 +40,7 @@ private slots:
     void damagedStoredStateFallsBack();
     void toolbarButtonsHaveNames();
     void tabOrderFollowsTheScreen();
+    void narrowWindowStillReachesSearchField();
 
 private:
     std::unique_ptr<CMainFrame> makeFrame();
@@ -221,6 +222,23 @@ void TestFrameWindow::tabOrderFollowsTheScreen()
     frame->toolBar()->searchField()->setFocus();
     QTest::keyClick(frame->toolBar()->searchField(), Qt::Key_Tab);
     QTRY_VERIFY(frame->queryView()->hasFocus());
+}
+
+void TestFrameWindow::narrowWindowStillReachesSearchField()
+{
+    auto frame = makeFrame();
+    QVERIFY(frame);
+    frame->resize(600, 500);
+    QApplication::setActiveWindow(frame.get());
+    QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+    QLineEdit *field = frame->toolBar()->searchField();
+    // Too narrow for the toolbar and the field side by side: the field is in the overflow.
+    QTRY_VERIFY(!field->isVisible());
+    QTest::keySequence(frame.get(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    // Ctrl+L gives it a row of its own and the focus.
+    QTRY_VERIFY(field->isVisible());
+    QTRY_VERIFY(field->hasFocus());
+    QVERIFY(field->mapTo(frame.get(), QPoint(0, 0)).y() > frame->toolBar()->mapTo(frame.get(), QPoint(0, 0)).y());
 }
 
 QTEST_MAIN(TestFrameWindow)

@@ -31,6 +31,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -40,6 +41,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
+#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -407,9 +409,17 @@ void CMainFrame::OnFocusSearchField()
     QLineEdit *field = m_pToolBar->searchField();
     if (!field->isEnabled())
         return;
+    auto *bar = qobject_cast<QToolBar *>(field->parentWidget());
     if (!field->isVisible()) {
         action(ID_VIEW_TOOLBAR)->setChecked(true);
         field->parentWidget()->show();
+    }
+    if (!field->isVisible() && bar && bar->isVisible() && !toolBarBreak(bar)) {
+        // A window too narrow for the toolbar row squeezes the field into the overflow menu,
+        // where no key reaches it: it gets a row of its own.
+        insertToolBarBreak(bar);
+        layout()->activate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     field->setFocus(Qt::ShortcutFocusReason);
     field->selectAll();
