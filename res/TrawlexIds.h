@@ -38,6 +38,8 @@ inline constexpr int ID_TOOLS_ENGINES = 32847;         // "&Engines..."
 inline constexpr int ID_STOP = 112;                    // toolbar only
 inline constexpr int ID_NEXT_PANE = 57680;             // F6
 inline constexpr int ID_PREV_PANE = 57681;             // Shift+F6
+// Outside the range below: the panel is wanted most while a query runs.
+inline constexpr int ID_VIEW_ENGINE_STATUS = 59400;    // "&Engine Status"
 
 // The commands whose enabling follows a running query (both ends included).
 inline constexpr int ID_UPDATE_UI_FIRST = 100;

@@ -258,21 +258,34 @@ def help_image():
     img.save("help.png")
 
 
-def program_icon():
-    img = Image(64, 64)
-    img.paint(circle(26, 26, 21), (255, 255, 255), 0.9)
-    # The net being hauled in, seen through the glass.
+def program_icon(size=64, name="trawlex.png"):
+    """The program's icon, drawn on a 64-unit grid at any size (the desktop wants several)."""
+    u = size / 64.0
+    img = Image(size, size)
+    img.paint(circle(26 * u, 26 * u, 21 * u), (255, 255, 255), 0.9)
+    # The net being hauled in, seen through the glass; thin lines keep at least half a pixel.
+    net = max(1.6 * u, 0.5)
     for k in range(-3, 4):
-        img.paint(line(10, 26 + k * 6, 42, 26 + k * 6, 1.6), (90, 130, 180))
-        img.paint(line(26 + k * 6, 10, 26 + k * 6, 42, 1.6), (90, 130, 180))
-    img.paint(ring(26, 26, 19, 24), (30, 50, 110))
-    img.paint(ring(26, 26, 21, 22), (120, 150, 220))
-    img.paint(line(43, 43, 59, 59, 8), (30, 50, 110))
-    img.paint(line(44, 44, 58, 58, 4), (150, 110, 60))
-    img.save("trawlex.png")
+        img.paint(line(10 * u, (26 + k * 6) * u, 42 * u, (26 + k * 6) * u, net), (90, 130, 180))
+        img.paint(line((26 + k * 6) * u, 10 * u, (26 + k * 6) * u, 42 * u, net), (90, 130, 180))
+    img.paint(ring(26 * u, 26 * u, 19 * u, 24 * u), (30, 50, 110))
+    img.paint(ring(26 * u, 26 * u, 21 * u, 22 * u), (120, 150, 220))
+    img.paint(line(43 * u, 43 * u, 59 * u, 59 * u, 8 * u), (30, 50, 110))
+    img.paint(line(44 * u, 44 * u, 58 * u, 58 * u, 4 * u), (150, 110, 60))
+    img.save(name)
+
+
+# The sizes of the icon theme's folders the program installs into (share/icons/hicolor/NxN).
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def desktop_icons():
+    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+    for size in ICON_SIZES:
+        program_icon(size, os.path.join("icons", "trawlex-%d.png" % size))
 
 
 if __name__ == "__main__":
     for draw in (name_view, site_view, keyword_view, time_view, new_query, open_query,
-                 update_query, stop, help_image, program_icon):
+                 update_query, stop, help_image, program_icon, desktop_icons):
         draw()

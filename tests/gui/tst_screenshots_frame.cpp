@@ -1,10 +1,15 @@
-// Pictures of the main window with a results page and of the five pages of the query sheet,
-// written to <build>/screenshots/ for a person to look at.
+// Pictures of the main window with a results page, with the engine status during and after a
+// run, and of the five pages of the query sheet, written to <build>/screenshots/ for a person
+// to look at. CTest runs this at scale 1 and again at QT_SCALE_FACTOR=2 ("@2x" in the names).
 #include "FrameTestSupport.h"
+#include "ScriptedRetrieval.h"
 #include "TestPaths.h"
 
 #include "TrawlexIds.h"
+#include "frame/CEngineStatusPanel.h"
 #include "frame/CMainFrame.h"
+#include "query/CQuerySheetEntries.h"
+#include "run/CEngineRunStatus.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "run/CRunMonitor.h"
@@ -12,11 +17,16 @@
 #include "views/CTrawlexQueryResultsView.h"
 #include "views/CTrawlexQueryView.h"
 
+#include <QAction>
 #include <QDir>
+#include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 class TestScreenshotsFrame final : public QObject
@@ -26,6 +36,7 @@ class TestScreenshotsFrame final : public QObject
 private slots:
     void initTestCase();
     void mainWindowWithResults();
+    void engineStatusDuringAndAfterRun();
     void sheetPages_data();
     void sheetPages();
 
@@ -42,7 +53,12 @@ void TestScreenshotsFrame::initTestCase()
 
 QString TestScreenshotsFrame::save(const QPixmap &picture, const QString &name)
 {
-    const QString path = TestPaths::binaryDir() + QStringLiteral("/screenshots/") + name;
+    // One set of names per scale, so the run at scale 2 keeps the pictures of scale 1.
+    QString file = name;
+    const qreal scale = qApp->devicePixelRatio();
+    if (scale != 1.0)
+        file.insert(file.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(scale));
+    const QString path = TestPaths::binaryDir() + QStringLiteral("/screenshots/") + file;
     return picture.save(path) ? path : QString();
 }
 
@@ -83,10 +99,80 @@ void TestScreenshotsFrame::mainWindowWithResults()
 
     const QPixmap picture = frame.grab();
     QVERIFY(!save(picture, QStringLiteral("frame-main-window.png")).isEmpty());
-    QCOMPARE(picture.size(), frame.size());
+    QCOMPARE(picture.deviceIndependentSize().toSize(), frame.size());
     // Something is drawn: toolbar images, tree and page, not one flat colour.
     QVERIFY(distinctColours(picture.toImage()) > 20);
     QVERIFY(store.prompt.messages.isEmpty());
+}
+
+void TestScreenshotsFrame::engineStatusDuringAndAfterRun()
+{
+    FrameTest::Store store;
+    QVERIFY(store.open());
+    store.doc.LoadEngineAddressList();
+    store.addQuery(QStringLiteral("Antique maps"), {QStringLiteral("maps")});
+    CTrawlexDoc &doc = store.doc;
+    CRunMonitor monitor(doc, doc.Query(), doc.ResultsSet(), store.prompt);
+    auto scripted = std::make_unique<ScriptedRetrieval>();
+    ScriptedRetrieval *engines = scripted.get();
+    monitor.SetRetrieval(std::move(scripted));
+    store.settings->MaxConns = 4;
+    CMainFrame frame(doc, *store.settings, monitor, store.prompt);
+    frame.resize(1000, 700);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCoreApplication::sendPostedEvents();
+    frame.action(TrawlexIds::ID_VIEW_ENGINE_STATUS)->trigger();
+
+    CQuerySheetEntries entries;
+    entries.m_strName = QStringLiteral("Travel in Portugal");
+    entries.m_keywordEntries = {QStringLiteral("include:travel"), QStringLiteral("include:Portugal")};
+    entries.m_engines = {QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("HotBot"),
+                         QStringLiteral("Lycos"), QStringLiteral("Yahoo")};
+    QVERIFY(monitor.CommitQuerySheet(entries));
+    QVERIFY(monitor.StartRun(false));
+    for (int i = 0; i < 8; ++i)
+        engines->hit(QStringLiteral("http://www.algarve.pt/tour%1.html").arg(i),
+                     QStringLiteral("Travel guide to Portugal, part %1").arg(i + 1));
+    engines->end(QStringLiteral("AltaVista"), 8);
+    engines->end(QStringLiteral("HotBot"), -1, QStringLiteral("connection refused by 127.0.0.1:8083"));
+    QTest::qWait(50);
+
+    CEngineStatusPanel *panel = frame.engineStatusPanel();
+    auto checkPanel = [&frame, panel] {
+        // The panel lies inside the window, its rows readable, its columns not cut to nothing.
+        const QRect inFrame(panel->mapTo(&frame, QPoint(0, 0)), panel->size());
+        QVERIFY(frame.rect().contains(inFrame));
+        QTableView *table = panel->table();
+        QVERIFY(table->isVisible());
+        for (int column = 0; column < CEngineRunStatus::ReasonColumn; ++column)
+            QVERIFY(table->columnWidth(column) >= table->horizontalHeader()->sectionSizeHint(column));
+        QVERIFY(table->rowHeight(0) >= table->fontMetrics().height());
+        QToolButton *summary = frame.engineSummary();
+        QVERIFY(summary->isVisible());
+        QVERIFY(summary->width() >= summary->sizeHint().width());
+        QVERIFY(summary->height() >= summary->sizeHint().height());
+    };
+    checkPanel();
+    QPixmap picture = frame.grab();
+    QVERIFY(!save(picture, QStringLiteral("frame-engine-status-running.png")).isEmpty());
+    QVERIFY(distinctColours(picture.toImage()) > 20);
+
+    engines->end(QStringLiteral("Excite"), 0);
+    engines->end(QStringLiteral("Lycos"), -1, QStringLiteral("no answer within 60 seconds"));
+    for (int i = 0; i < 10; ++i)
+        engines->hit(QStringLiteral("http://www.lisbon-guide.com/page%1.html").arg(i),
+                     QStringLiteral("Lisbon guide, page %1").arg(i + 1));
+    engines->end(QStringLiteral("Yahoo"), 10);
+    QVERIFY(!monitor.IsRunning());
+    QCOMPARE(store.prompt.messages, QStringList{QStringLiteral("Query Retrieval completed!  HotBot and Lycos timed out.")});
+    QTest::qWait(50);
+    checkPanel();
+    QVERIFY(panel->heading()->text().startsWith(QLatin1String("Run completed at ")));
+    QCOMPARE(frame.engineStatus().engineCount(), 5);
+    QCOMPARE(frame.engineStatus().failedEngines(), (QStringList{QStringLiteral("HotBot"), QStringLiteral("Lycos")}));
+    picture = frame.grab();
+    QVERIFY(!save(picture, QStringLiteral("frame-engine-status-after.png")).isEmpty());
 }
 
 void TestScreenshotsFrame::sheetPages_data()

@@ -14,6 +14,10 @@ const char kMaxUrl[] = "MaxURL";
 const char kVersionCheck[] = "VersionCheck";
 const char kSearchEngines[] = "SearchEngines";
 const char kSearchEnginesChosen[] = "SearchEnginesChosen";
+const char kWindowGeometry[] = "WindowGeometry";
+const char kWindowLayout[] = "WindowLayout";
+const char kSplitterState[] = "SplitterState";
+const char kTreeView[] = "TreeView";
 } // namespace
 
 CTrawlexSettings::CTrawlexSettings()
@@ -128,4 +132,23 @@ bool CTrawlexSettings::advanceVersionCheck()
     m_settings->setValue(QLatin1String(kVersionCheck), step.counter);
     m_settings->sync();
     return step.ask;
+}
+
+CTrawlexSettings::WindowState CTrawlexSettings::windowState() const
+{
+    WindowState state;
+    state.geometry = m_settings->value(QLatin1String(kWindowGeometry)).toByteArray();
+    state.layout = m_settings->value(QLatin1String(kWindowLayout)).toByteArray();
+    state.splitter = m_settings->value(QLatin1String(kSplitterState)).toByteArray();
+    state.treeView = readInt(kTreeView, 0);
+    return state;
+}
+
+void CTrawlexSettings::saveWindowState(const WindowState &state)
+{
+    m_settings->setValue(QLatin1String(kWindowGeometry), state.geometry);
+    m_settings->setValue(QLatin1String(kWindowLayout), state.layout);
+    m_settings->setValue(QLatin1String(kSplitterState), state.splitter);
+    m_settings->setValue(QLatin1String(kTreeView), state.treeView);
+    m_settings->sync();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -55,6 +56,18 @@ public:
     // whether to offer the check: at the first and second start, then every tenth.
     bool advanceVersionCheck();
     static VersionCheckStep nextVersionCheck(int stored);
+
+    // The main window as it was left: its place and size, its bars and panels, the splitter
+    // between tree and results, the tree's arrangement. Empty and 0 when never stored.
+    struct WindowState
+    {
+        QByteArray geometry;
+        QByteArray layout;
+        QByteArray splitter;
+        int treeView = 0;
+    };
+    WindowState windowState() const;
+    void saveWindowState(const WindowState &state);
 
     bool DirectConnection = false;
     int MaxDelay = 60;

@@ -136,6 +136,7 @@ bool CRunMonitor::StartRun(bool bContinue)
     m_nEngineCount = int(params.engines.size());
 
     m_state = State::Running;
+    Q_EMIT passStarted(params.engines, params.maxConns);
     Q_EMIT statusText(RunTexts::initializing());
     m_nEndedAtLastTick = int(m_results.m_reportedEngines.size());
     // Armed before the engines start, so a period is never shorter than the engines' own
@@ -209,6 +210,7 @@ void CRunMonitor::OnEngineSkipped(CResultPacketEvent &e)
     e.release();
     m_results.m_reportedEngines << engine;
     m_results.m_strYahooPath = QStringLiteral(" ");
+    Q_EMIT engineSkipped(engine);
     CheckPassEnd();
 }
 

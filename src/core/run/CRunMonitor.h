@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
@@ -81,8 +82,12 @@ Q_SIGNALS:
     void runEnded();
     // After a time-out or Stop: the "More" and "Previous" buttons of the page on show work again.
     void pageButtonsEnabled();
+    // A pass asks these engines, at most maxConns of them at a time, in this order.
+    void passStarted(const QStringList &engines, int maxConns);
     // One engine of the pass has ended: its hits, or -1 when it failed, and then why.
     void engineEnded(const QString &engine, int hits, const QString &reason);
+    // An engine left out of a pass for more results: it has no further page to ask for.
+    void engineSkipped(const QString &engine);
     // "Query Retrieval completed!" with the failed engines named; shown in a message box.
     void completionMessage(const QString &text);
     // "Error!  Query has timed out!  Try again."; shown in a message box.

@@ -46,9 +46,9 @@ protected:
 CTrawlexApp::CTrawlexApp(int &argc, char **argv)
     : QApplication(argc, argv)
 {
-    setOrganizationName(QStringLiteral("Quorvel Software"));
-    setApplicationName(QStringLiteral("Trawlex"));
-    setApplicationVersion(QStringLiteral("1.12"));
+    SetIdentity();
+    // Lets Wayland and the task bar match the window to the installed trawlex.desktop.
+    setDesktopFileName(QStringLiteral("trawlex"));
     setWindowIcon(QIcon(QStringLiteral(":/trawlex/trawlex.png")));
 }
 
@@ -58,6 +58,13 @@ CTrawlexApp::~CTrawlexApp()
     m_frame.reset();
     m_monitor.reset();
     SetActiveTrawlexDoc(nullptr);
+}
+
+void CTrawlexApp::SetIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvel Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("Trawlex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.12"));
 }
 
 CTrawlexApp *CTrawlexApp::instance()

@@ -20,6 +20,8 @@ public:
     ~CTrawlexApp() override;
 
     static CTrawlexApp *instance();
+    // Organisation, name and version, which the settings and --version use; needs no instance.
+    static void SetIdentity();
 
     // The start-up: settings, the session test, the database, the main window, the engine
     // address list. False when the program has to end; ExitCode() then says with what.

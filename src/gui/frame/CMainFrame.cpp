@@ -4,9 +4,11 @@
 #include "app/CTrawlexSettings.h"
 #include "app/IUserPrompt.h"
 #include "engines/CEnginesDlg.h"
+#include "frame/CEngineStatusPanel.h"
 #include "frame/CTrawlexToolBar.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "run/CEngineRunStatus.h"
 #include "run/CRunMonitor.h"
 #include "run/CSearchFieldCommit.h"
 #include "run/RunTexts.h"
@@ -29,13 +31,18 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 using namespace TrawlexIds;
@@ -52,6 +59,11 @@ bool isViewCommand(int id)
 {
     return id == ID_VIEW_NAME || id == ID_VIEW_SITE || id == ID_VIEW_KEYWORD || id == ID_VIEW_TIME;
 }
+
+// Stored window layouts carry this; a later change of the bars can refuse older ones.
+constexpr int kWindowLayoutVersion = 1;
+// A first start takes this share of the screen's free area.
+constexpr int kFirstStartPercent = 80;
 } // namespace
 
 CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor &monitor,
@@ -71,11 +83,13 @@ CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor
     setWindowIcon(QIcon(QStringLiteral(":/trawlex/trawlex.png")));
 
     createActions();
+    createStatusPanel();
     createMenus();
     createToolBar();
     createStatusBar();
 
     createPanes();
+    arrangeTabOrder();
 
     m_pSheet = new CTrawlexPropertySheetQuery(this);
     m_pSheet->setUserPrompt(&m_prompt);
@@ -84,14 +98,94 @@ CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor
     applyLimits();
 
     // The command states follow the run as the event loop goes idle, wherever the change came from.
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
+    // So does the engine list, which follows the query on show however it came to be shown.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread())) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::OnUpdateCommandUI);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::FollowQueryOnShow);
+    }
     OnUpdateCommandUI();
-    resize(900, 620);
-    m_pSplitter->setSizes({280, width() - 280});
 
     // The tree fills itself by name and selects the first query once the window exists.
     QCoreApplication::postEvent(m_pTreeView, new QEvent(CTrawlexQueryView::kInitialiseEvent));
+    RestoreWindowState();
+}
+
+void CMainFrame::createStatusPanel()
+{
+    m_pEngineStatus = new CEngineRunStatus(this);
+    m_pEngineStatus->watch(m_monitor, m_results);
+    m_pStatusPanel = new CEngineStatusPanel(*m_pEngineStatus, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pStatusPanel);
+    // Out of the way until asked for; the status bar sums it up meanwhile.
+    m_pStatusPanel->hide();
+
+    QAction *toggle = m_pStatusPanel->toggleViewAction();
+    toggle->setText(QStringLiteral("&Engine Status"));
+    toggle->setObjectName(QString::number(ID_VIEW_ENGINE_STATUS));
+    toggle->setData(int(ID_VIEW_ENGINE_STATUS));
+    toggle->setStatusTip(QStringLiteral("Show or hide how each engine of the run on show did"));
+    m_actions.insert(ID_VIEW_ENGINE_STATUS, toggle);
+}
+
+void CMainFrame::arrangeTabOrder()
+{
+    // As the window reads: the search field on the top row, then the tree, then the results,
+    // then the engine list below them.
+    QWidget::setTabOrder(m_pToolBar->searchField(), m_pTreeView);
+    QWidget::setTabOrder(m_pTreeView, m_pResultsView);
+    QWidget::setTabOrder(m_pResultsView, m_pStatusPanel->table());
+}
+
+void CMainFrame::SizeToScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    QSize size(free.width() * kFirstStartPercent / 100, free.height() * kFirstStartPercent / 100);
+    // Wide enough for the toolbar and the search field side by side, where the screen allows:
+    // otherwise the field starts hidden behind the toolbar's overflow button.
+    int topRow = m_pToolBar->sizeHint().width();
+    if (const auto *searchBar = findChild<QToolBar *>(QStringLiteral("searchBar")))
+        topRow += searchBar->sizeHint().width();
+    size.setWidth(std::max(size.width(), topRow));
+    size = size.expandedTo(minimumSizeHint()).boundedTo(free.size());
+    resize(size);
+    move(free.x() + (free.width() - size.width()) / 2, free.y() + (free.height() - size.height()) / 2);
+}
+
+void CMainFrame::RestoreWindowState()
+{
+    const CTrawlexSettings::WindowState state = m_settings.windowState();
+    if (state.geometry.isEmpty() || !restoreGeometry(state.geometry))
+        SizeToScreen();
+    if (!state.layout.isEmpty() && restoreState(state.layout, kWindowLayoutVersion)) {
+        // Bars hidden before the window is first shown send no visibility change.
+        action(ID_VIEW_TOOLBAR)->setChecked(!m_pToolBar->isHidden());
+    }
+    if (state.splitter.isEmpty() || !m_pSplitter->restoreState(state.splitter))
+        m_pSplitter->setSizes({280, std::max(1, width() - 280)});
+    // After the tree's own first filling, which is by name.
+    if (isViewCommand(state.treeView) && state.treeView != ID_VIEW_NAME) {
+        const int id = state.treeView;
+        QMetaObject::invokeMethod(this, [this, id] { SwitchView(id); }, Qt::QueuedConnection);
+    }
+}
+
+void CMainFrame::SaveWindowState()
+{
+    CTrawlexSettings::WindowState state;
+    state.geometry = saveGeometry();
+    state.layout = saveState(kWindowLayoutVersion);
+    state.splitter = m_pSplitter->saveState();
+    state.treeView = ViewMode();
+    m_settings.saveWindowState(state);
+}
+
+void CMainFrame::FollowQueryOnShow()
+{
+    // Cheap when nothing changed; the list ignores it during a run.
+    m_pEngineStatus->showQuery(m_results.m_nQID);
 }
 
 void CMainFrame::createPanes()
@@ -256,6 +350,7 @@ void CMainFrame::createMenus()
 
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     view->addAction(action(ID_VIEW_TOOLBAR));
+    view->addAction(action(ID_VIEW_ENGINE_STATUS));
     view->addSeparator();
     view->addAction(action(ID_VIEW_NAME));
     view->addAction(action(ID_VIEW_SITE));
@@ -314,9 +409,17 @@ void CMainFrame::OnFocusSearchField()
     QLineEdit *field = m_pToolBar->searchField();
     if (!field->isEnabled())
         return;
+    auto *bar = qobject_cast<QToolBar *>(field->parentWidget());
     if (!field->isVisible()) {
         action(ID_VIEW_TOOLBAR)->setChecked(true);
         field->parentWidget()->show();
+    }
+    if (!field->isVisible() && bar && bar->isVisible() && !toolBarBreak(bar)) {
+        // A window too narrow for the toolbar row squeezes the field into the overflow menu,
+        // where no key reaches it: it gets a row of its own.
+        insertToolBarBreak(bar);
+        layout()->activate();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     field->setFocus(Qt::ShortcutFocusReason);
     field->selectAll();
@@ -353,18 +456,27 @@ void CMainFrame::createStatusBar()
     m_pMessagePane->setTextFormat(Qt::PlainText);
     m_pMessagePane->setMinimumWidth(1);
     bar->addWidget(m_pMessagePane, 1);
-    const char *indicators[] = {"CAP", "NUM", "SCRL"};
-    for (int i = 0; i < 3; ++i) {
-        auto *pane = new QLabel(QLatin1String(indicators[i]), bar);
-        pane->setObjectName(QStringLiteral("pane%1").arg(i + 1));
-        pane->setAlignment(Qt::AlignCenter);
-        pane->setFrameShape(QFrame::Panel);
-        pane->setFrameShadow(QFrame::Sunken);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
-        pane->setEnabled(false);
-        bar->addPermanentWidget(pane);
-        m_indicators[i] = pane;
-    }
+    // No lock-state panes: no portable way to read the keyboard's lights exists, and panes
+    // that never light mislead. The engines of the run on show are summed up instead; a click
+    // shows or hides their list.
+    m_pEngineSummary = new QToolButton(bar);
+    m_pEngineSummary->setObjectName(QStringLiteral("engineSummary"));
+    m_pEngineSummary->setAutoRaise(true);
+    m_pEngineSummary->setFocusPolicy(Qt::NoFocus);
+    m_pEngineSummary->setAccessibleName(QStringLiteral("Engine status"));
+    m_pEngineSummary->setToolTip(QStringLiteral("Show or hide the engine status"));
+    connect(m_pEngineSummary, &QToolButton::clicked, m_pStatusPanel->toggleViewAction(), &QAction::trigger);
+    bar->addPermanentWidget(m_pEngineSummary);
+    connect(m_pEngineStatus, &CEngineRunStatus::summaryChanged, this, &CMainFrame::OnEngineSummaryChanged);
+    OnEngineSummaryChanged();
+}
+
+void CMainFrame::OnEngineSummaryChanged()
+{
+    const QString text = m_pEngineStatus->summaryText();
+    m_pEngineSummary->setText(text);
+    m_pEngineSummary->setAccessibleDescription(text);
+    m_pEngineSummary->setVisible(!text.isEmpty());
 }
 
 void CMainFrame::SetMessageText(const QString &text)
@@ -484,6 +596,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     // update's stored query is put back.
     if (m_monitor.IsRunning())
         m_monitor.Stop();
+    SaveWindowState();
     QMainWindow::closeEvent(event);
 }
 

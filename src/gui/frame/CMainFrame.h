@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QMainWindow>
 
+class CEngineRunStatus;
+class CEngineStatusPanel;
 class CRunMonitor;
 class CTrawlexDoc;
 class CTrawlexPropertySheetQuery;
@@ -18,6 +20,7 @@ class IUserPrompt;
 class QAction;
 class QLabel;
 class QSplitter;
+class QToolButton;
 
 // The program's one top-level window: menus, toolbar with the current-view label, status bar
 // and the splitter with the query tree and the results view. It owns the query sheet, carries
@@ -42,7 +45,10 @@ public:
     CTrawlexQueryView *queryView() const { return m_pTreeView; }
     CTrawlexQueryResultsView *resultsView() const { return m_pResultsView; }
     QLabel *messagePane() const { return m_pMessagePane; }
-    QLabel *indicatorPane(int index) const { return m_indicators[index]; }
+    // Each engine of the run on show; the panel lists it, the status bar sums it up.
+    CEngineRunStatus &engineStatus() const { return *m_pEngineStatus; }
+    CEngineStatusPanel *engineStatusPanel() const { return m_pStatusPanel; }
+    QToolButton *engineSummary() const { return m_pEngineSummary; }
     IUserPrompt &userPrompt() const { return m_prompt; }
     CRunMonitor &runMonitor() const { return m_monitor; }
 
@@ -74,6 +80,10 @@ public:
     // Ctrl+L and Ctrl+K: into the search field, its text selected.
     void OnFocusSearchField();
 
+    // Writes the window's size, place, bars, panels, splitter and tree arrangement to the
+    // settings (closing does it too); the next frame made on these settings comes back so.
+    void SaveWindowState();
+
     // The QID of the query selected in the tree; -1 for a group item or no selection.
     int GetSelectedQueryId() const;
 
@@ -102,7 +112,15 @@ private:
     void createToolBar();
     void createSearchField();
     void createStatusBar();
+    void createStatusPanel();
     void createPanes();
+    void arrangeTabOrder();
+    // The stored window, or a first start's size from the screen.
+    void RestoreWindowState();
+    void SizeToScreen();
+    // The engine list follows the query on show.
+    void FollowQueryOnShow();
+    void OnEngineSummaryChanged();
     void connectMonitor();
     void applyLimits();
     // Starts a pass with the settings as they are now; false when it could not start.
@@ -125,6 +143,8 @@ private:
     CTrawlexQueryView *m_pTreeView = nullptr;
     CTrawlexQueryResultsView *m_pResultsView = nullptr;
     QLabel *m_pMessagePane = nullptr;
-    QLabel *m_indicators[3] = {};
+    CEngineRunStatus *m_pEngineStatus = nullptr;
+    CEngineStatusPanel *m_pStatusPanel = nullptr;
+    QToolButton *m_pEngineSummary = nullptr;
     QHash<int, QAction *> m_actions;
 };

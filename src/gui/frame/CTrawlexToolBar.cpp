@@ -37,6 +37,7 @@ CTrawlexToolBar::CTrawlexToolBar(QWidget *parent)
     const QFontMetrics metrics(m_font);
     m_pViewLabel->setFixedWidth(28 * metrics.averageCharWidth());
     m_pViewLabel->setIndent(metrics.averageCharWidth());
+    m_pViewLabel->setAccessibleName(QStringLiteral("Current view"));
     addWidget(m_pViewLabel);
 }
 
@@ -45,11 +46,25 @@ void CTrawlexToolBar::setViewLabelText(const QString &text)
     m_pViewLabel->setText(text);
 }
 
+QString CTrawlexToolBar::accessibleText(const QAction *action)
+{
+    // The menu text without its mnemonic and shortcut: "&New Query\tCtrl+N" is "New Query".
+    QString text = action->text().section(QLatin1Char('\t'), 0, 0);
+    text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text.trimmed();
+}
+
 void CTrawlexToolBar::addCommand(QAction *action)
 {
     addAction(action);
-    if (QWidget *button = widgetForAction(action))
+    if (QWidget *button = widgetForAction(action)) {
         button->setFixedSize(kButtonSize);
+        // Image-only buttons: screen readers would otherwise have nothing to say.
+        button->setAccessibleName(accessibleText(action));
+        button->setAccessibleDescription(action->statusTip());
+    }
 }
 
 QToolBar *CTrawlexToolBar::createSearchBar(QWidget *parent)

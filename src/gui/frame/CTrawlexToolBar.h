@@ -22,8 +22,9 @@ public:
     bool flyBy() const { return m_bFlyBy; }
     void setFlyBy(bool on) { m_bFlyBy = on; }
 
-    // Adds a command button of the toolbar's fixed size.
+    // Adds a command button of the toolbar's fixed size, named for assistive tools.
     void addCommand(QAction *action);
+    static QString accessibleText(const QAction *action);
 
     // Makes the bar of the search field (the parent owns it); the field keeps to its right end.
     QToolBar *createSearchBar(QWidget *parent);
