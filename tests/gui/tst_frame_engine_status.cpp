@@ -10,7 +10,9 @@
 #include "query/CTrawlexQueryResults.h"
 #include "run/CEngineRunStatus.h"
 #include "run/CRunMonitor.h"
+#include "views/CTrawlexQueryResultsView.h"
 #include "views/CTrawlexQueryView.h"
+#include "views/CTrawlexResultText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -142,6 +144,10 @@ void TestFrameEngineStatus::duringAndAfterRun()
     QCOMPARE(m_frame->engineStatus().failedEngines(), QStringList{QStringLiteral("Excite")});
     QCOMPARE(cell(0, CEngineRunStatus::StateColumn), QStringLiteral("1 hit"));
     QCOMPARE(cell(2, CEngineRunStatus::StateColumn), QStringLiteral("no hits"));
+    // The results' hit-count line tells the same run.
+    CTrawlexResultText *line = m_frame->resultsView()->summaryLine();
+    QVERIFY(line);
+    QCOMPARE(line->text(), QStringLiteral("Hit 1 of 1 from 3 engines; failed: Excite"));
 }
 
 void TestFrameEngineStatus::listFollowsQueryOnShow()
@@ -169,6 +175,9 @@ void TestFrameEngineStatus::listFollowsQueryOnShow()
     QVERIFY(!panel->table()->isVisible());
     QVERIFY(!m_frame->engineSummary()->isVisible());
     QCOMPARE(m_frame->engineStatus().engineCount(), 0);
+    // Its hit-count line counts the engines the query asks (none stored here), and names no
+    // failures it cannot know.
+    QCOMPARE(m_frame->resultsView()->summaryLine()->text(), QStringLiteral("Hit 1 of 1"));
 
     // Back to the query that ran: its list again.
     item = treeItem(QStringLiteral("Apples"));
@@ -179,6 +188,7 @@ void TestFrameEngineStatus::listFollowsQueryOnShow()
     QVERIFY(panel->table()->isVisible());
     QCOMPARE(panel->table()->model()->rowCount(), 1);
     QCOMPARE(m_frame->engineSummary()->text(), QStringLiteral("1 engine: 1 answered"));
+    QCOMPARE(m_frame->resultsView()->summaryLine()->text(), QStringLiteral("No hits from 1 engine"));
 }
 
 void TestFrameEngineStatus::summaryButtonTogglesPanel()

@@ -477,6 +477,14 @@ void CMainFrame::OnEngineSummaryChanged()
     m_pEngineSummary->setText(text);
     m_pEngineSummary->setAccessibleDescription(text);
     m_pEngineSummary->setVisible(!text.isEmpty());
+    // The results' hit-count line names the engines of the query's run this session; during a
+    // run the page on show keeps the line of the run before.
+    if (!m_pResultsView || m_pEngineStatus->isRunning())
+        return;
+    if (m_pEngineStatus->hasRun())
+        m_pResultsView->setRunSummary(m_pEngineStatus->engineCount(), m_pEngineStatus->failedEngines());
+    else
+        m_pResultsView->clearRunSummary();
 }
 
 void CMainFrame::SetMessageText(const QString &text)
