@@ -1,5 +1,6 @@
 #include "LoopbackPacketReceiver.h"
 
+#include "app/ThreadHandOver.h"
 #include "retrieval/CResultPacketEvent.h"
 #include "retrieval/ResultPacket.h"
 #include "retrieval/RetrievalMessages.h"
@@ -51,6 +52,7 @@ const LoopbackPacketReceiver::Record *LoopbackPacketReceiver::completionOf(const
 
 bool LoopbackPacketReceiver::event(QEvent *e)
 {
+    ThreadHandOver::received(e);
     using namespace RetrievalMessages;
     const QEvent::Type type = e->type();
     if (type != WM_ENGINE_HIT && type != WM_ENGINE_DONE && type != WM_ENGINE_SKIPPED)

@@ -2,7 +2,7 @@
 
 #include "ResultPacket.h"
 
-#include <QCoreApplication>
+#include "app/ThreadHandOver.h"
 
 CResultPacketEvent::CResultPacketEvent(QEvent::Type type, ResultPacket *packet)
     : QEvent(type)
@@ -12,36 +12,28 @@ CResultPacketEvent::CResultPacketEvent(QEvent::Type type, ResultPacket *packet)
 
 CResultPacketEvent::~CResultPacketEvent()
 {
-    acquire();
-}
-
-void CResultPacketEvent::acquire() const
-{
-    (void)m_bPosted.load(std::memory_order_acquire);
+    // Destroyed unhandled, perhaps on the receiver's thread: the packet is released there.
+    ThreadHandOver::received(this);
 }
 
 const ResultPacket *CResultPacketEvent::packet() const
 {
-    acquire();
     return m_ref.get();
 }
 
 void CResultPacketEvent::release()
 {
-    acquire();
     m_ref.release();
 }
 
 ResultPacketRef CResultPacketEvent::takePacket()
 {
-    acquire();
     return std::move(m_ref);
 }
 
 void CResultPacketEvent::post(QObject *receiver, CResultPacketEvent *event)
 {
-    event->m_bPosted.store(true, std::memory_order_release);
-    QCoreApplication::postEvent(receiver, event);
+    ThreadHandOver::postEvent(receiver, event);
 }
 
 void CResultPacketEvent::postAndWait(QObject *receiver, QEvent::Type type, ResultPacket *packet)

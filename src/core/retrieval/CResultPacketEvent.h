@@ -4,8 +4,6 @@
 
 #include <QEvent>
 
-#include <atomic>
-
 struct ResultPacket;
 
 // The posted form of WM_ENGINE_HIT, WM_ENGINE_DONE and WM_ENGINE_SKIPPED. The receiver reads
@@ -28,10 +26,5 @@ public:
     static void post(QObject *receiver, CResultPacketEvent *event);
 
 private:
-    // Orders the sender's writes before the receiver's reads in terms the thread checker
-    // sees; the posting itself orders them too, but inside Qt.
-    void acquire() const;
-
     ResultPacketRef m_ref;
-    std::atomic<bool> m_bPosted{false};
 };

@@ -8,6 +8,8 @@
 #include "ResultPacket.h"
 #include "RetrievalMessages.h"
 
+#include "app/ThreadHandOver.h"
+
 #include <QTimer>
 #include <QTimerEvent>
 
@@ -41,6 +43,7 @@ void CTrawlexAsyncSocketThreadMainWindow::KillTimer(int identifier)
 
 bool CTrawlexAsyncSocketThreadMainWindow::event(QEvent *e)
 {
+    ThreadHandOver::received(e);
     if (e->type() == RetrievalMessages::WM_HOTBOT_REPEAT) {
         OnHotBotRepeat();
         return true;

@@ -7,7 +7,8 @@
 #include "RetrievalMessages.h"
 #include "RetrievalParams.h"
 
-#include <QCoreApplication>
+#include "app/ThreadHandOver.h"
+
 
 #include <memory>
 #include <mutex>
@@ -45,7 +46,7 @@ void closeRunningEngines(const std::vector<std::unique_ptr<EngineJob>> &jobs)
             continue;
         std::lock_guard lock(job->windowLock);
         if (job->threadWindow)
-            QCoreApplication::postEvent(job->threadWindow, new QEvent(RetrievalMessages::WM_ENGINE_CLOSE));
+            ThreadHandOver::postEvent(job->threadWindow, new QEvent(RetrievalMessages::WM_ENGINE_CLOSE));
     }
 }
 

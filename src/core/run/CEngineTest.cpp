@@ -7,6 +7,7 @@
 #include "retrieval/ResultPacket.h"
 #include "retrieval/RetrievalMessages.h"
 #include "retrieval/RetrievalParams.h"
+#include "app/ThreadHandOver.h"
 
 #include <QEventLoop>
 
@@ -80,6 +81,7 @@ void CEngineTest::stop()
 
 bool CEngineTest::event(QEvent *e)
 {
+    ThreadHandOver::received(e);
     if (e->type() != RetrievalMessages::WM_ENGINE_HIT && e->type() != RetrievalMessages::WM_ENGINE_DONE
         && e->type() != RetrievalMessages::WM_ENGINE_SKIPPED)
         return QObject::event(e);

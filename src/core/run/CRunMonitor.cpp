@@ -18,6 +18,7 @@
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
+#include "app/ThreadHandOver.h"
 
 #include <algorithm>
 
@@ -149,6 +150,7 @@ bool CRunMonitor::StartRun(bool bContinue)
 
 bool CRunMonitor::event(QEvent *e)
 {
+    ThreadHandOver::received(e);
     const QEvent::Type type = e->type();
     if (type != RetrievalMessages::WM_ENGINE_HIT && type != RetrievalMessages::WM_ENGINE_DONE
         && type != RetrievalMessages::WM_ENGINE_SKIPPED)

@@ -2,9 +2,9 @@
 
 #include "CVersionResultEvent.h"
 #include "VersionResult.h"
+#include "app/ThreadHandOver.h"
 #include "retrieval/HttpRequestText.h"
 
-#include <QCoreApplication>
 
 namespace {
 constexpr qint64 kChunk = 8191;
@@ -85,7 +85,7 @@ void CTrawlexVersionSocket::Deliver(int status, const QString &reply)
         VersionResult result;
         result.nStatus = status;
         result.strReply = reply;
-        QCoreApplication::postEvent(m_pMainFrame, new CVersionResultEvent(&result));
+        ThreadHandOver::postEvent(m_pMainFrame, new CVersionResultEvent(&result));
         result.evDone.Wait();
     }
     emit finished();

@@ -11,6 +11,7 @@
 #include "version/CVersionResultEvent.h"
 #include "version/VersionResult.h"
 #include "version/VersionServerSettings.h"
+#include "app/ThreadHandOver.h"
 
 #include <QWidget>
 
@@ -69,6 +70,7 @@ void CVersionCheckController::StartVersionCheck()
 
 bool CVersionCheckController::event(QEvent *event)
 {
+    ThreadHandOver::received(event);
     if (event->type() == CVersionResultEvent::WM_VERSION_RESULT) {
         OnVersionResult(static_cast<CVersionResultEvent *>(event));
         return true;

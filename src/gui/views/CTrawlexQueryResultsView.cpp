@@ -88,6 +88,7 @@ CTrawlexQueryResultsView::CTrawlexQueryResultsView(QWidget *parent)
     connect(m_pFilterBar, &CTrawlexResultsFilterBar::closeRequested, this, &CTrawlexQueryResultsView::closeFilter);
     new QShortcut(QKeySequence(QKeySequence::Find), this, this, &CTrawlexQueryResultsView::openFilter,
                   Qt::WidgetWithChildrenShortcut);
+    ChainTabOrder();
 }
 
 CTrawlexQueryResultsView::~CTrawlexQueryResultsView()
@@ -380,10 +381,10 @@ void CTrawlexQueryResultsView::ChainTabOrder()
         chain(hit.title);
     chain(m_pMoreButton);
     chain(m_pPreviousButton);
-    if (m_pFilterBar->isVisible()) {
-        chain(m_pFilterBar->lineEdit());
-        chain(m_pFilterBar->closeButton());
-    }
+    // Closed, the bar keeps its place in the chain (Tab passes over it), so the pane's
+    // controls stay together before whatever follows the pane.
+    chain(m_pFilterBar->lineEdit());
+    chain(m_pFilterBar->closeButton());
 }
 
 int CTrawlexQueryResultsView::HitRows(const HitControls &hit)

@@ -1,5 +1,6 @@
 // The hand-over pieces: the auto-reset event, the receiver's hold on a packet, and the engine
 // identifiers the time limits are keyed by.
+#include "app/ThreadHandOver.h"
 #include "retrieval/CAutoResetEvent.h"
 #include "retrieval/CResultPacketEvent.h"
 #include "retrieval/EngineRegistry.h"
@@ -29,6 +30,7 @@ public:
 protected:
     bool event(QEvent *e) override
     {
+        ThreadHandOver::received(e);
         if (e->type() != RetrievalMessages::WM_ENGINE_HIT)
             return QObject::event(e);
         auto *pe = static_cast<CResultPacketEvent *>(e);

@@ -1,3 +1,4 @@
+#include "app/ThreadHandOver.h"
 #include "version/CTrawlexCheckVersionThread.h"
 #include "version/CVersionResultEvent.h"
 #include "version/VersionResult.h"
@@ -19,6 +20,7 @@ public:
 
     bool event(QEvent *e) override
     {
+        ThreadHandOver::received(e);
         if (e->type() != CVersionResultEvent::WM_VERSION_RESULT)
             return QObject::event(e);
         auto *ev = static_cast<CVersionResultEvent *>(e);
