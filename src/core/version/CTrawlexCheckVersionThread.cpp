@@ -40,9 +40,11 @@ void CTrawlexCheckVersionThread::Cancel()
 {
     QMutexLocker lock(&m_mutex);
     m_bCancelled = true;
-    // Queued into the check's own loop, so it is not lost before the loop runs.
+    // Queued into the check's own loop, so it is not lost before the loop runs. By name, so
+    // that Qt makes and frees the queued call itself: a functor's call object would be made
+    // here and freed on the check's thread, a hand-over the thread checker cannot see.
     if (m_pSocket)
-        QMetaObject::invokeMethod(m_pSocket, &CTrawlexVersionSocket::Cancel, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_pSocket, "Cancel", Qt::QueuedConnection);
 }
 
 void CTrawlexCheckVersionThread::run()

@@ -18,8 +18,8 @@ public:
     CTrawlexVersionSocket(QObject *mainFrame, const QString &host, quint16 port, int timeLimitMs);
 
     void Start();
-    // Ends the check without a result.
-    void Cancel();
+    // Ends the check without a result; invokable by name from another thread.
+    Q_INVOKABLE void Cancel();
 
     // A reply that never brings "@" stops being collected here; the time limit then ends it.
     static constexpr qsizetype kMaxReply = 64 * 1024;
