@@ -473,8 +473,8 @@ private Q_SLOTS:
         QApplication::setFont(before);
     }
 
-    // A hit whose engines are known says so on a line of its own under the summary; the
-    // hits after it move down a row, and the filter hides the line with its hit.
+    // A hit whose engines are known says so on a line of its own under the address; its summary
+    // and the hits after it move down a row, and the filter hides the line with its hit.
     void originLines()
     {
         Page p;
@@ -495,11 +495,13 @@ private Q_SLOTS:
         QCOMPARE(lines[1]->text(), QStringLiteral("From <b>Lycos</b>"));
         QCOMPARE(lines[1]->textFormat(), Qt::PlainText);
         const QList<QWidget *> &c = p.view.pageChildren();
-        QCOMPARE(p.view.unitRect(c[3]), units(2, 6, 68, 9));  // first summary as before
-        QCOMPARE(p.view.unitRect(lines[0]), units(2, 9, 68, 10));
-        QCOMPARE(p.view.unitRect(c[4]), units(2, 10, 50, 12)); // second hit a row lower
-        QCOMPARE(p.view.unitRect(c[8]), units(2, 15, 50, 17)); // no line under the second
-        QCOMPARE(p.view.unitRect(lines[1]), units(2, 20, 68, 21));
+        QCOMPARE(p.view.unitRect(c[2]), units(2, 5, 68, 6)); // the first address as before
+        QCOMPARE(p.view.unitRect(lines[0]), units(2, 6, 68, 7));
+        QCOMPARE(p.view.unitRect(c[3]), units(2, 7, 68, 10)); // its summary a row lower
+        QCOMPARE(p.view.unitRect(c[4]), units(2, 10, 50, 12)); // and the second hit
+        QCOMPARE(p.view.unitRect(c[7]), units(2, 12, 68, 15)); // no line in the second
+        QCOMPARE(p.view.unitRect(c[8]), units(2, 15, 50, 17));
+        QCOMPARE(p.view.unitRect(lines[1]), units(2, 17, 68, 18));
 
         QVERIFY(p.showActive());
         QTest::keyClick(&p.view, Qt::Key_F, Qt::ControlModifier);

@@ -409,17 +409,9 @@ void CMainFrame::OnFocusSearchField()
     QLineEdit *field = m_pToolBar->searchField();
     if (!field->isEnabled())
         return;
-    auto *bar = qobject_cast<QToolBar *>(field->parentWidget());
     if (!field->isVisible()) {
         action(ID_VIEW_TOOLBAR)->setChecked(true);
         field->parentWidget()->show();
-    }
-    if (!field->isVisible() && bar && bar->isVisible() && !toolBarBreak(bar)) {
-        // A window too narrow for the toolbar row squeezes the field into the overflow menu,
-        // where no key reaches it: it gets a row of its own.
-        insertToolBarBreak(bar);
-        layout()->activate();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     field->setFocus(Qt::ShortcutFocusReason);
     field->selectAll();
@@ -606,6 +598,29 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         m_monitor.Stop();
     SaveWindowState();
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FitSearchBar();
+}
+
+void CMainFrame::FitSearchBar()
+{
+    // A row too narrow for the toolbar and the search field would squeeze the field into the
+    // toolbar's overflow menu, out of sight and out of reach of the keys: it gets a row of its
+    // own then, and comes back beside the toolbar when the window is wide enough again.
+    auto *bar = findChild<QToolBar *>(QStringLiteral("searchBar"));
+    if (!bar || !m_pToolBar || toolBarArea(bar) != Qt::TopToolBarArea || toolBarArea(m_pToolBar) != Qt::TopToolBarArea)
+        return;
+    const bool fits = width() >= m_pToolBar->sizeHint().width() + bar->sizeHint().width();
+    if (fits != toolBarBreak(bar))
+        return;
+    if (fits)
+        removeToolBarBreak(bar);
+    else
+        insertToolBarBreak(bar);
 }
 
 bool CMainFrame::event(QEvent *event)

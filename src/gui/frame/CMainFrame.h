@@ -102,6 +102,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -112,6 +113,8 @@ private:
     void createToolBar();
     void createSearchField();
     void createStatusBar();
+    // The search field's bar beside the toolbar, or on a row of its own when they do not fit.
+    void FitSearchBar();
     void createStatusPanel();
     void createPanes();
     void arrangeTabOrder();

@@ -323,6 +323,7 @@ void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool 
                 hit.origin = Adopt(new CTrawlexResultText(i, origin, m_pContent), m_fontAddressVisited);
                 hit.origin->setElided(true);
                 hit.origin->setAccessibleName(origin);
+                hit.origin->setToolTip(origin); // the whole list, when the line is cut short
             }
             // The button sits over the address row, so it is raised above the texts.
             hit.browse->raise();
@@ -389,7 +390,7 @@ void CTrawlexQueryResultsView::ChainTabOrder()
 
 int CTrawlexQueryResultsView::HitRows(const HitControls &hit)
 {
-    // Title over two rows (the address on the second), three of summary, then the engines.
+    // Title over two rows (the address on the second), the engines when known, three of summary.
     return hit.origin ? 6 : 5;
 }
 
@@ -462,9 +463,12 @@ void CTrawlexQueryResultsView::Relayout()
         // A button taller than its row reaches into the address line: the address stops short.
         const bool reaches = hit.browse->geometry().bottom() >= (r + 1) * h + pad;
         hit.address->setContentsMargins(0, 0, reaches ? std::max(0, textRight * w - browseX + w / 2) : 0, 0);
-        place(hit.summary, 2, r + 2, textRight, r + 5);
+        // The engines go right under the address, where they read as the hit's own; below its
+        // summary they would sit against the next title.
+        const int summaryTop = hit.origin ? r + 3 : r + 2;
         if (hit.origin)
-            place(hit.origin, 2, r + 5, textRight, r + 6);
+            place(hit.origin, 2, r + 2, textRight, r + 3);
+        place(hit.summary, 2, summaryTop, textRight, summaryTop + 3);
         r += HitRows(hit);
     }
     if (m_pFilterMessage) {
@@ -660,9 +664,9 @@ void CTrawlexQueryResultsView::FocusNeighbourHit(int hitIndex, int step)
 
 void CTrawlexQueryResultsView::EnsureHitVisible(const HitControls &hit)
 {
-    // The whole hit, title to its last line, with a row to spare above.
+    // The whole hit, title to the end of its summary, with a row to spare above.
     const QRect top = hit.title->geometry();
-    const QRect bottom = (hit.origin ? static_cast<QWidget *>(hit.origin) : hit.summary)->geometry();
+    const QRect bottom = hit.summary->geometry();
     const int ymargin = (bottom.bottom() - top.top()) / 2 + m_nLineHeight;
     ensureVisible(top.left(), (top.top() + bottom.bottom()) / 2, 0, ymargin);
 }
