@@ -197,6 +197,24 @@ private slots:
         QVERIFY(!QFileInfo::exists(path));
     }
 
+    // Deleting the query on show leaves nothing to export.
+    void deletingTheQueryOnShowTurnsExportOff()
+    {
+        const int qid = addFruit();
+        buildFrame();
+        idle();
+        QCOMPARE(m_frame->GetSelectedQueryId(), qid);
+        QCOMPARE(m_store->doc.ResultsSet().m_nQID, qid);
+        QVERIFY(m_frame->action(ID_FILE_EXPORT)->isEnabled());
+        m_frame->OnDelete();
+        idle();
+        QVERIFY(m_store->doc.MainQueries().queryName(qid).isNull());
+        QCOMPARE(m_store->doc.ResultsSet().m_nQID, -1);
+        QCOMPARE(m_store->doc.ResultsSet().HitCount(), 0);
+        QVERIFY(!m_frame->action(ID_FILE_EXPORT)->isEnabled());
+        QVERIFY(m_store->prompt.messages.isEmpty());
+    }
+
     // Pictures to look at: the File menu with the entry, and the dialog with its filters.
     void screenshots()
     {

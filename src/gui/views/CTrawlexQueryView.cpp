@@ -318,6 +318,11 @@ CTrawlexQueryView::DeleteOutcome CTrawlexQueryView::deleteSelectedQuery()
     }
     if (m_pResultsView)
         m_pResultsView->DestroyPageControls();
+    // The query on show is gone: its hits are no longer the document's, so nothing (Export,
+    // Update, More) works on a query the file no longer holds.
+    CTrawlexQueryResults &shown = m_pDoc->ResultsSet();
+    if (shown.m_nQID == info.nQID)
+        shown.ResetForNewRun(*m_pDoc);
     if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
         Q_EMIT switchViewRequested(m_nViewMode);
     else
