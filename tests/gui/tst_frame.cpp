@@ -38,15 +38,7 @@
 
 using namespace TrawlexIds;
 
-namespace {
-// Lets the event loop go idle, as the window's command states are settled then.
-void idle()
-{
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-} // namespace
+using FrameTest::idle;
 
 // Catches what Help hands to the desktop.
 class UrlCatcher final : public QObject

@@ -24,14 +24,7 @@
 
 using namespace TrawlexIds;
 
-namespace {
-void idle()
-{
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-} // namespace
+using FrameTest::idle;
 
 class TestFrameEngineStatus final : public QObject
 {

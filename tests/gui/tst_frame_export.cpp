@@ -31,12 +31,7 @@ using namespace TrawlexIds;
 using Format = CResultsExporter::Format;
 
 namespace {
-void idle()
-{
-    QEventLoop loop;
-    QTimer::singleShot(20, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using FrameTest::idle;
 
 QByteArray readAll(const QString &path)
 {

@@ -9,15 +9,25 @@
 #include "store/CResultTables.h"
 #include "store/CTrawlexDoc.h"
 
+#include <QEventLoop>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
 // What the frame and sheet tests build on: a prompt that records and answers, and a document
 // on a fresh copy of the pre-built tx.mdb with settings kept in the test's own folder.
 namespace FrameTest {
+
+// Lets the event loop go idle, as the window's command states are settled then.
+inline void idle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(20, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 class Prompt final : public IUserPrompt
 {
