@@ -73,6 +73,7 @@ bool LoopbackPacketReceiver::event(QEvent *e)
         r.url = p->URL;
         r.summary = p->Summary;
         r.extra = p->Extra;
+        r.reason = p->Reason;
     }
     m_records.append(r);
     if (m_bHolding && p)

@@ -26,6 +26,7 @@ public:
         QString url;
         QString summary;
         QString extra;
+        QString reason; // why a failed engine ended
         qint64 atMs = 0;
     };
 

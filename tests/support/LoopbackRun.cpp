@@ -1,12 +1,14 @@
 #include "LoopbackRun.h"
 
 #include "LoopbackPacketReceiver.h"
+#include "ManualClock.h"
 #include "retrieval/CRetrievalRun.h"
 #include "retrieval/RetrievalParams.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpServer>
+#include <QTest>
 #include <QTimer>
 
 namespace LoopbackRun {
@@ -45,6 +47,24 @@ qint64 runToEnd(CRetrievalRun &run, std::unique_ptr<RetrievalParams> params, int
         return -1;
     run.waitForFinished();
     return clock.elapsed();
+}
+
+bool runOnClock(CRetrievalRun &run, std::unique_ptr<RetrievalParams> params, ManualClock &clock,
+                std::chrono::milliseconds by, const std::function<bool()> &ready)
+{
+    params->clock = &clock;
+    if (!run.start(std::move(params)))
+        return false;
+    // A limit armed after the clock moved on would not see the time go by.
+    bool ok = QTest::qWaitFor([&] { return ready() && clock.activeTimers() > 0; }, 20000);
+    if (ok) {
+        clock.advance(by);
+        ok = QTest::qWaitFor([&] { return run.isFinished(); }, 20000);
+    }
+    if (!ok)
+        run.requestStop();
+    run.waitForFinished();
+    return ok;
 }
 
 quint16 closedPort()

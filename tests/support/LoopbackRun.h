@@ -5,11 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <utility>
 
 class CRetrievalRun;
 class LoopbackPacketReceiver;
+class ManualClock;
 struct RetrievalParams;
 
 // Helpers for running the retrieval against loopback servers in tests.
@@ -26,6 +29,12 @@ std::unique_ptr<RetrievalParams> params(const QStringList &engines, const QStrin
 // Starts the run and waits for it (a stop after safetyMs keeps a broken run from hanging the
 // test); returns the milliseconds it took.
 qint64 runToEnd(CRetrievalRun &run, std::unique_ptr<RetrievalParams> params, int safetyMs = 20000);
+
+// Starts the run with its engines' time limits on clock; once ready() holds and an engine has
+// armed its limit, moves the clock on by `by` and waits for the run. False when the run did
+// not start, ready() never held or the run did not end (within 20 s each; it is stopped then).
+bool runOnClock(CRetrievalRun &run, std::unique_ptr<RetrievalParams> params, ManualClock &clock,
+                std::chrono::milliseconds by, const std::function<bool()> &ready = [] { return true; });
 
 // A loopback port with nothing listening on it.
 quint16 closedPort();

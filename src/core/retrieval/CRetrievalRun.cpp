@@ -16,7 +16,6 @@ CRetrievalRun::~CRetrievalRun()
     if (m_pThread) {
         requestStop();
         waitForFinished();
-        delete m_pThread;
     }
 }
 
@@ -32,19 +31,18 @@ bool CRetrievalRun::start(std::unique_ptr<RetrievalParams> params)
         return false;
     if (m_pThread) {
         joinSupervisor();
-        delete m_pThread;
-        m_pThread = nullptr;
+        m_pThread.reset();
     }
     m_pParams = std::move(params);
     RetrievalParams *raw = m_pParams.get();
     m_bEnded = false;
     m_bSupervisorDone.store(false);
-    m_pThread = QThread::create([this, raw] {
+    m_pThread.reset(QThread::create([this, raw] {
         RetrievalThreadProc(raw);
         m_bSupervisorDone.store(true, std::memory_order_release);
-    });
+    }));
     connect(
-        m_pThread, &QThread::finished, this,
+        m_pThread.get(), &QThread::finished, this,
         [this] {
             m_bEnded = true;
             emit finished();

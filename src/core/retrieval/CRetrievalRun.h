@@ -41,7 +41,7 @@ private:
     void joinSupervisor();
 
     std::unique_ptr<RetrievalParams> m_pParams;
-    QThread *m_pThread = nullptr;
+    std::unique_ptr<QThread> m_pThread;
     // Set on this object's thread when the supervisor's end has been delivered here.
     bool m_bEnded = true;
     // The supervisor's last act; read after joining so its writes are ordered before ours in

@@ -11,8 +11,8 @@
 
 #include <memory>
 
-CTrawlexAsyncSocketThread::CTrawlexAsyncSocketThread(EngineJob *job)
-    : m_pJob(job)
+CTrawlexAsyncSocketThread::CTrawlexAsyncSocketThread(EngineJob &job)
+    : m_job(job)
 {
 }
 
@@ -32,10 +32,19 @@ void CTrawlexAsyncSocketThread::EndEngine()
     quit();
 }
 
-CTrawlexEngineSocket *CTrawlexAsyncSocketThread::CreateSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread)
+void CTrawlexAsyncSocketThread::CreateSocket()
 {
-    const EngineRegistry::Descriptor engine = EngineRegistry::instance().find(job->name);
-    return engine && engine->createSocket ? engine->createSocket(job, thread) : nullptr;
+    const EngineRegistry::Descriptor engine = EngineRegistry::instance().find(m_job.name);
+    m_socket.reset(engine && engine->createSocket ? engine->createSocket(&m_job, this) : nullptr);
+}
+
+void CTrawlexAsyncSocketThread::RepeatRedirect()
+{
+    // The repeated request shares the first one's time limit: timer 4 keeps running.
+    m_socket.reset();
+    m_job.name = QStringLiteral("HotBotRepeat");
+    CreateSocket();
+    m_socket->Start();
 }
 
 void CTrawlexAsyncSocketThread::run()
@@ -47,38 +56,36 @@ void CTrawlexAsyncSocketThread::run()
 
 bool CTrawlexAsyncSocketThread::InitInstance()
 {
-    m_pMainWnd = new CTrawlexAsyncSocketThreadMainWindow(this);
+    m_window = std::make_unique<CTrawlexAsyncSocketThreadMainWindow>(*this);
     {
-        std::lock_guard lock(m_pJob->windowLock);
-        m_pJob->threadWindow = m_pMainWnd;
+        std::lock_guard lock(m_job.windowLock);
+        m_job.threadWindow = m_window.get();
     }
     // A stop that came before the window existed could not be posted to it.
-    if (m_pJob->params && m_pJob->params->bStop.load())
+    if (m_job.params && m_job.params->bStop.load())
         return false;
 
-    m_pSocket = CreateSocket(m_pJob, this);
-    if (!m_pSocket) {
+    CreateSocket();
+    if (!m_socket) {
         // A name without a connection class cannot be asked; report it as failed.
         BeginEnd();
         auto packet = std::make_unique<ResultPacket>();
-        packet->Engine = m_pJob->name;
+        packet->Engine = m_job.name;
         packet->Count = -1;
-        CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
+        CResultPacketEvent::postAndWait(m_job.receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
         return false;
     }
-    m_pMainWnd->SetTimer(EngineRegistry::instance().identifierOf(m_pJob->name), m_pJob->maxDelay * 1000);
-    m_pSocket->Start();
+    m_window->SetTimer(EngineRegistry::instance().identifierOf(m_job.name), m_job.maxDelay * 1000);
+    m_socket->Start();
     return true;
 }
 
 void CTrawlexAsyncSocketThread::ExitInstance()
 {
     {
-        std::lock_guard lock(m_pJob->windowLock);
-        m_pJob->threadWindow = nullptr;
+        std::lock_guard lock(m_job.windowLock);
+        m_job.threadWindow = nullptr;
     }
-    delete m_pSocket;
-    m_pSocket = nullptr;
-    delete m_pMainWnd;
-    m_pMainWnd = nullptr;
+    m_socket.reset();
+    m_window.reset();
 }

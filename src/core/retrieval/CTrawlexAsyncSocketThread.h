@@ -4,6 +4,8 @@
 #include <QString>
 #include <QThread>
 
+#include <memory>
+
 class CTrawlexAsyncSocketThreadMainWindow;
 class CTrawlexEngineSocket;
 struct EngineJob;
@@ -15,7 +17,7 @@ class CTrawlexAsyncSocketThread final : public QThread
     Q_OBJECT
 
 public:
-    explicit CTrawlexAsyncSocketThread(EngineJob *job);
+    explicit CTrawlexAsyncSocketThread(EngineJob &job);
     ~CTrawlexAsyncSocketThread() override;
 
     // True the first time only: whoever gets it sends the engine's one completion (the parser,
@@ -25,17 +27,21 @@ public:
     // Leaves the event loop; the socket and window go with the thread's exit.
     void EndEngine();
 
-    // Makes the connection object of the job's engine; nullptr for a name without one.
-    static CTrawlexEngineSocket *CreateSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread);
+    // HotBot's redirect: a new connection sends the repeated request.
+    void RepeatRedirect();
 
     // Why the connection failed, for the completion its failure leads to.
     void SetFailureReason(const QString &reason) { m_strFailureReason = reason; }
     const QString &FailureReason() const { return m_strFailureReason; }
 
-    QByteArray m_strRedirect; // the repeated HotBot request
-    EngineJob *m_pJob;
-    CTrawlexEngineSocket *m_pSocket = nullptr;
-    CTrawlexAsyncSocketThreadMainWindow *m_pMainWnd = nullptr;
+    // The repeated HotBot request.
+    void SetRedirect(const QByteArray &request) { m_strRedirect = request; }
+    const QByteArray &Redirect() const { return m_strRedirect; }
+
+    EngineJob &Job() const { return m_job; }
+    // Both exist while the event loop runs; the connection is null after a failed creation.
+    CTrawlexEngineSocket *Socket() const { return m_socket.get(); }
+    CTrawlexAsyncSocketThreadMainWindow *Window() const { return m_window.get(); }
 
 protected:
     void run() override;
@@ -43,7 +49,13 @@ protected:
 private:
     bool InitInstance();
     void ExitInstance();
+    // The connection of the job's engine as named now; none for a name without one.
+    void CreateSocket();
 
+    EngineJob &m_job;
+    std::unique_ptr<CTrawlexEngineSocket> m_socket;
+    std::unique_ptr<CTrawlexAsyncSocketThreadMainWindow> m_window;
+    QByteArray m_strRedirect;
     bool m_bEnding = false;
     QString m_strFailureReason;
 };

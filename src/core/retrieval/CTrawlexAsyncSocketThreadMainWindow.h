@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 
-class QTimer;
+#include <memory>
+
 class CTrawlexAsyncSocketThread;
 
 // The engine thread's receiving object: the engine's time limit (and the failure a socket
@@ -14,12 +14,11 @@ class CTrawlexAsyncSocketThreadMainWindow final : public QObject
     Q_OBJECT
 
 public:
-    explicit CTrawlexAsyncSocketThreadMainWindow(CTrawlexAsyncSocketThread *thread);
+    explicit CTrawlexAsyncSocketThreadMainWindow(CTrawlexAsyncSocketThread &thread);
     ~CTrawlexAsyncSocketThreadMainWindow() override;
 
-    // Periodic timer keyed by the engine identifier.
+    // The engine's periodic time limit, keyed by the engine identifier.
     void SetTimer(int identifier, int milliseconds);
-    void KillTimer(int identifier);
 
 protected:
     bool event(QEvent *e) override;
@@ -27,9 +26,8 @@ protected:
 
 private:
     void OnTimer(int identifier);
-    void OnHotBotRepeat();
     void OnDestroy();
 
-    CTrawlexAsyncSocketThread *m_pThread;
-    QHash<int, QTimer *> m_timers;
+    CTrawlexAsyncSocketThread &m_thread;
+    std::unique_ptr<QObject> m_timer;
 };

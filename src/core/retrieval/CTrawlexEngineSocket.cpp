@@ -7,6 +7,7 @@
 #include "EngineRegistry.h"
 #include "EngineJob.h"
 #include "HttpRequestText.h"
+#include "SocketReadChunk.h"
 #include "QueryWords.h"
 #include "ResultPacket.h"
 #include "RetrievalMessages.h"
@@ -19,7 +20,6 @@
 #include <QTcpSocket>
 #include <QTimerEvent>
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -35,7 +35,6 @@ CTrawlexEngineSocket::CTrawlexEngineSocket(EngineJob *job, CTrawlexAsyncSocketTh
     : m_pJob(job)
     , m_pThread(thread)
 {
-    std::memset(m_buffer, 0, sizeof m_buffer);
 }
 
 CTrawlexEngineSocket::~CTrawlexEngineSocket()
@@ -97,7 +96,7 @@ void CTrawlexEngineSocket::OnConnect()
 {
     m_bConnected = true;
     const QByteArray request = jobName() == QLatin1String("HotBotRepeat")
-        ? m_pThread->m_strRedirect
+        ? m_pThread->Redirect()
         : HttpRequestText::build(m_path, m_strQuery);
     if (request.isEmpty() || m_pSocket->write(request) != request.size())
         PostFailure(QStringLiteral("the request could not be sent"));
@@ -118,15 +117,14 @@ void CTrawlexEngineSocket::OnReceive()
         return;
     bool bReadAny = false;
     for (;;) {
-        const qint64 n = m_pSocket->read(m_buffer, kChunkBytes);
-        if (n <= 0)
+        const QByteArray chunk = m_pSocket->read(kSocketReadChunk);
+        if (chunk.isEmpty())
             break;
         bReadAny = true;
-        if (m_strPage.size() + n > kMaxPageBytes) {
+        if (m_strPage.size() + chunk.size() > kMaxPageBytes) {
             PostFailure();
             return;
         }
-        const QByteArrayView chunk(m_buffer, n);
         m_strPage.append(chunk);
         if (IsPageComplete(chunk)) {
             m_pThread->EndEngine();
@@ -197,6 +195,6 @@ void CTrawlexEngineSocket::PostFailure(const QString &reason)
     m_pThread->SetFailureReason(reason);
     if (m_pSocket)
         m_pSocket->abort(); // nothing more is read, so nothing more may pile up
-    QCoreApplication::postEvent(m_pThread->m_pMainWnd,
+    QCoreApplication::postEvent(m_pThread->Window(),
                                 new QTimerEvent(EngineRegistry::instance().identifierOf(jobName())));
 }

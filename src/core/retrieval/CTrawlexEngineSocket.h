@@ -22,8 +22,6 @@ class CTrawlexEngineSocket : public QObject
 public:
     // A page larger than this ends the engine as failed instead of filling memory.
     static constexpr qsizetype kMaxPageBytes = 32 * 1024 * 1024;
-    // Largest single read; the newest chunk is what the end-of-page test looks at.
-    static constexpr qint64 kChunkBytes = 8191;
 
     CTrawlexEngineSocket(EngineJob *job, CTrawlexAsyncSocketThread *thread);
     ~CTrawlexEngineSocket() override;
@@ -66,7 +64,6 @@ protected:
     QString m_strEngineUrl;
     QStringList m_words;
     QByteArray m_strPage;
-    char m_buffer[8192];
     EngineJob *m_pJob;
     CTrawlexAsyncSocketThread *m_pThread;
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <mutex>
 
 class QObject;
@@ -19,6 +20,6 @@ struct EngineJob
     std::mutex windowLock;
     QObject *threadWindow = nullptr;
     const RetrievalParams *params = nullptr; // read-only for the engine thread
-    CTrawlexAsyncSocketThread *thread = nullptr; // owned by the supervisor
+    std::unique_ptr<CTrawlexAsyncSocketThread> thread;
     int maxDelay = 45;                      // seconds
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CAutoResetEvent.h"
+#include "app/CSystemClock.h"
 #include "query/CTrawlexQuery.h"
 
 #include <QString>
@@ -25,6 +26,7 @@ struct RetrievalParams
     int maxConns = 4;             // engines asked at the same time, 1..4
     int maxDelay = 45;            // each engine's time limit in seconds
     QObject *receiver = nullptr;  // every packet is posted here; must outlive the run
+    IClock *clock = &CSystemClock::instance(); // the engines' time limits follow it
 
     // Stop: the flag says why the supervisor woke; the event also wakes it when an engine
     // thread of the batch has ended, so it waits on one thing only.

@@ -93,10 +93,10 @@ int RetrievalThreadProc(RetrievalParams *params)
         }
         BatchEnds ends;
         for (const auto &job : jobs) {
-            job->thread = new CTrawlexAsyncSocketThread(job.get());
+            job->thread = std::make_unique<CTrawlexAsyncSocketThread>(*job);
             // Runs in the ending engine thread; wakes the wait below.
             QObject::connect(
-                job->thread, &QThread::finished, job->thread,
+                job->thread.get(), &QThread::finished, job->thread.get(),
                 [params, &ends] {
                     // Wholly under the lock: the supervisor deletes this connection with the
                     // thread once it has seen the count.
@@ -122,7 +122,7 @@ int RetrievalThreadProc(RetrievalParams *params)
             params->wake.Wait();
         for (const auto &job : jobs) {
             job->thread->wait();
-            delete job->thread;
+            job->thread.reset();
         }
     }
     return 0;

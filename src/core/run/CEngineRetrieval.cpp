@@ -25,6 +25,7 @@ void CEngineRetrieval::Start(const RetrievalParams &params)
     copy->maxConns = params.maxConns;
     copy->maxDelay = params.maxDelay;
     copy->receiver = params.receiver;
+    copy->clock = params.clock;
     m_run->start(std::move(copy));
 }
 

@@ -5,6 +5,7 @@
 #include "LoopbackPacketReceiver.h"
 #include "LoopbackPages.h"
 #include "LoopbackRun.h"
+#include "ManualClock.h"
 #include "retrieval/CRetrievalRun.h"
 #include "retrieval/ResultPacketRef.h"
 #include "retrieval/RetrievalParams.h"
@@ -199,11 +200,17 @@ void TestRetrievalBatches::timeLimitAfterHitsDoesNotFail()
     server.setScript("/", LoopbackEngineServer::page(LoopbackPages::altaVista(LoopbackPages::sampleHits(3))));
     LoopbackPacketReceiver rx;
     rx.setHolding(true);
-    QTimer::singleShot(1600, &rx, [&rx] { rx.releaseHeld(); });
+    ManualClock clock;
+    auto params = LoopbackRun::params({"AltaVista"}, addressesAt(server), &rx, 1, 1);
+    params->clock = &clock;
     CRetrievalRun run;
-    const qint64 ms = LoopbackRun::runToEnd(run, LoopbackRun::params({"AltaVista"}, addressesAt(server), &rx, 1, 1));
+    QVERIFY(run.start(std::move(params)));
+    QTRY_COMPARE(rx.heldCount(), 1);
+    QCOMPARE(clock.activeTimers(), 1);
+    clock.advance(std::chrono::milliseconds(1600));
+    rx.releaseHeld();
+    run.waitForFinished();
     m_packetsSeen += rx.packetCount();
-    QVERIFY(ms >= 1500);
     QCOMPARE(rx.hits().size(), 3);
     QCOMPARE(rx.completions().size(), 1);
     QCOMPARE(rx.completions().first().count, 3);

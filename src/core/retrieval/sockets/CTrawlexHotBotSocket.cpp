@@ -33,11 +33,11 @@ void CTrawlexHotBotSocket::OnReadWithoutEnd()
     const QByteArrayView after = QByteArrayView(m_strPage).sliced(scheme);
     if (after.indexOf(' ') < 0 && after.indexOf('\r') < 0 && after.indexOf('\n') < 0)
         return;
-    m_pThread->m_strRedirect = HttpRequestText::redirectRequest(m_strPage);
+    m_pThread->SetRedirect(HttpRequestText::redirectRequest(m_strPage));
     m_bRedirectPosted = true;
-    if (m_pThread->m_strRedirect.isEmpty()) {
+    if (m_pThread->Redirect().isEmpty()) {
         PostFailure(); // an address without a path: there is nothing to repeat
         return;
     }
-    QCoreApplication::postEvent(m_pThread->m_pMainWnd, new QEvent(RetrievalMessages::WM_HOTBOT_REPEAT));
+    QCoreApplication::postEvent(m_pThread->Window(), new QEvent(RetrievalMessages::WM_HOTBOT_REPEAT));
 }
