@@ -8,10 +8,10 @@
 #include <QMutexLocker>
 
 CTrawlexCheckVersionThread::CTrawlexCheckVersionThread(QObject *mainFrame, const QString &server,
-                                                       int timeLimitMs, QObject *parent)
-    : QThread(parent)
-    , m_pMainFrame(mainFrame)
+                                                       int timeLimitMs, IClock &clock)
+    : m_pMainFrame(mainFrame)
     , m_nTimeLimitMs(timeLimitMs)
+    , m_clock(clock)
 {
     m_strHost = server.trimmed();
     const qsizetype colon = m_strHost.lastIndexOf(u':');
@@ -49,7 +49,7 @@ void CTrawlexCheckVersionThread::Cancel()
 
 void CTrawlexCheckVersionThread::run()
 {
-    CTrawlexVersionSocket socket(m_pMainFrame, m_strHost, m_nPort, m_nTimeLimitMs);
+    CTrawlexVersionSocket socket(m_pMainFrame, m_strHost, m_nPort, m_nTimeLimitMs, m_clock);
     connect(&socket, &CTrawlexVersionSocket::finished, this, [this] { quit(); }, Qt::DirectConnection);
     {
         QMutexLocker lock(&m_mutex);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CSystemClock.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QPointer>
@@ -17,9 +19,10 @@ class CTrawlexCheckVersionThread final : public QThread
 public:
     static constexpr int kTimeLimitMs = 12000;
 
-    // server: "host" or "host:port" (port 80 without one).
+    // server: "host" or "host:port" (port 80 without one). clock: what the time limit follows,
+    // by default the system's.
     CTrawlexCheckVersionThread(QObject *mainFrame, const QString &server, int timeLimitMs = kTimeLimitMs,
-                               QObject *parent = nullptr);
+                               IClock &clock = CSystemClock::instance());
     ~CTrawlexCheckVersionThread() override;
 
     // The user gave up waiting: the check ends without a result.
@@ -33,6 +36,7 @@ private:
     QString m_strHost;
     quint16 m_nPort = 80;
     int m_nTimeLimitMs;
+    IClock &m_clock;
     QMutex m_mutex;
     bool m_bCancelled = false;
     CTrawlexVersionSocket *m_pSocket = nullptr; // while run() is active

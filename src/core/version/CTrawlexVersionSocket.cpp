@@ -2,25 +2,20 @@
 
 #include "CVersionResultEvent.h"
 #include "VersionResult.h"
+#include "app/IClock.h"
 #include "app/ThreadHandOver.h"
 #include "retrieval/HttpRequestText.h"
-
-
-namespace {
-constexpr qint64 kChunk = 8191;
-}
+#include "retrieval/SocketReadChunk.h"
 
 CTrawlexVersionSocket::CTrawlexVersionSocket(QObject *mainFrame, const QString &host, quint16 port,
-                                             int timeLimitMs)
+                                             int timeLimitMs, IClock &clock)
     : m_pMainFrame(mainFrame)
     , m_strHost(host)
     , m_nPort(port)
     , m_nTimeLimitMs(timeLimitMs)
+    , m_clock(clock)
     , m_socket(this)
-    , m_timer(this)
 {
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &CTrawlexVersionSocket::OnTimer);
     connect(&m_socket, &QTcpSocket::connected, this, &CTrawlexVersionSocket::OnConnect);
     connect(&m_socket, &QTcpSocket::readyRead, this, &CTrawlexVersionSocket::OnReceive);
 }
@@ -28,7 +23,8 @@ CTrawlexVersionSocket::CTrawlexVersionSocket(QObject *mainFrame, const QString &
 void CTrawlexVersionSocket::Start()
 {
     // A server that is down or refuses shows itself by the time limit, as a slow one does.
-    m_timer.start(m_nTimeLimitMs);
+    m_timer = m_clock.startTimer(std::chrono::milliseconds(m_nTimeLimitMs), Qt::CoarseTimer, true, this,
+                                 [this] { Deliver(0, QString()); });
     m_socket.connectToHost(m_strHost, m_nPort);
 }
 
@@ -37,7 +33,7 @@ void CTrawlexVersionSocket::Cancel()
     if (m_bDone)
         return;
     m_bDone = true;
-    m_timer.stop();
+    m_timer.reset();
     m_socket.abort();
     emit finished();
 }
@@ -52,7 +48,7 @@ void CTrawlexVersionSocket::OnConnect()
 void CTrawlexVersionSocket::OnReceive()
 {
     while (!m_bDone) {
-        const QByteArray chunk = m_socket.read(kChunk);
+        const QByteArray chunk = m_socket.read(kSocketReadChunk);
         if (chunk.isEmpty())
             return;
         m_strReply.append(chunk);
@@ -69,17 +65,12 @@ void CTrawlexVersionSocket::OnReceive()
     }
 }
 
-void CTrawlexVersionSocket::OnTimer()
-{
-    Deliver(0, QString());
-}
-
 void CTrawlexVersionSocket::Deliver(int status, const QString &reply)
 {
     if (m_bDone)
         return;
     m_bDone = true;
-    m_timer.stop();
+    m_timer.reset();
     m_socket.abort();
     if (m_pMainFrame) {
         VersionResult result;

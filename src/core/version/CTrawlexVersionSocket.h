@@ -5,7 +5,10 @@
 #include <QPointer>
 #include <QString>
 #include <QTcpSocket>
-#include <QTimer>
+
+#include <memory>
+
+class IClock;
 
 // The version check's connection: sends the one request for the maker's version file and
 // collects the reply until its end mark "@" arrives or the time limit runs out. Lives in the
@@ -15,7 +18,7 @@ class CTrawlexVersionSocket final : public QObject
     Q_OBJECT
 
 public:
-    CTrawlexVersionSocket(QObject *mainFrame, const QString &host, quint16 port, int timeLimitMs);
+    CTrawlexVersionSocket(QObject *mainFrame, const QString &host, quint16 port, int timeLimitMs, IClock &clock);
 
     void Start();
     // Ends the check without a result; invokable by name from another thread.
@@ -31,15 +34,15 @@ signals:
 private:
     void OnConnect();
     void OnReceive();
-    void OnTimer();
     void Deliver(int status, const QString &reply);
 
     QPointer<QObject> m_pMainFrame;
     QString m_strHost;
     quint16 m_nPort;
     int m_nTimeLimitMs;
+    IClock &m_clock;
     QTcpSocket m_socket;
-    QTimer m_timer; // the check's time limit (identifier 3 of old)
+    std::unique_ptr<QObject> m_timer; // the check's time limit (identifier 3 of old)
     QByteArray m_strReply;
     bool m_bDone = false;
 };

@@ -1,9 +1,10 @@
+#include "ManualClock.h"
+
 #include "app/ThreadHandOver.h"
 #include "version/CTrawlexCheckVersionThread.h"
 #include "version/CVersionResultEvent.h"
 #include "version/VersionResult.h"
 
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -40,6 +41,7 @@ public:
     int chunkDelayMs = 0;
     bool answer = true;
     QByteArray request;
+    int chunksSent = 0; // written, or given up because the client had gone
 
     VersionServer()
     {
@@ -50,7 +52,8 @@ public:
                 if (!request.endsWith("\n\n") || !answer)
                     return;
                 for (int i = 0; i < chunks.size(); ++i) {
-                    QTimer::singleShot(chunkDelayMs * i, s, [s, c = chunks.at(i)] {
+                    QTimer::singleShot(chunkDelayMs * i, s, [this, s, c = chunks.at(i)] {
+                        ++chunksSent;
                         if (s->state() != QAbstractSocket::ConnectedState)
                             return; // the client has given up on us
                         s->write(c);
@@ -114,12 +117,15 @@ void TestVersionCheck::noEndMarkEndsByTheTimeLimit()
     VersionServer server;
     server.chunks = {"HTTP/1.0 200 OK\r\n\r\n#1.2#no end mark#"};
     ResultReceiver receiver;
-    QElapsedTimer clock;
-    clock.start();
-    CTrawlexCheckVersionThread check(&receiver, server.address(), 400);
+    ManualClock clock;
+    CTrawlexCheckVersionThread check(&receiver, server.address(), 400, clock);
     check.start();
+    QTRY_COMPARE(server.chunksSent, 1);
+    QCOMPARE(clock.activeTimers(), 1);
+    clock.advance(std::chrono::milliseconds(399));
+    QCOMPARE(receiver.results, 0);
+    clock.advance(std::chrono::milliseconds(1));
     QTRY_COMPARE(receiver.results, 1);
-    QVERIFY(clock.elapsed() >= 350);
     QCOMPARE(receiver.status, 0);
     QVERIFY(receiver.reply.isEmpty());
 }
@@ -130,9 +136,13 @@ void TestVersionCheck::endlessReplyStaysBounded()
     for (int i = 0; i < 64; ++i)
         server.chunks.append(QByteArray(16 * 1024, 'x'));
     ResultReceiver receiver;
-    CTrawlexCheckVersionThread check(&receiver, server.address(), 1500);
+    ManualClock clock;
+    CTrawlexCheckVersionThread check(&receiver, server.address(), 1500, clock);
     check.start();
-    QTRY_COMPARE_WITH_TIMEOUT(receiver.results, 1, 5000);
+    QTRY_COMPARE(server.chunksSent, 64);
+    QCOMPARE(receiver.results, 0); // no end mark: only the limit ends the check
+    clock.advance(std::chrono::milliseconds(1500));
+    QTRY_COMPARE(receiver.results, 1);
     QCOMPARE(receiver.status, 0);
 }
 
@@ -143,8 +153,11 @@ void TestVersionCheck::unreachableServerFails()
     const QString address = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
     closed.close();
     ResultReceiver receiver;
-    CTrawlexCheckVersionThread check(&receiver, address, 300);
+    ManualClock clock;
+    CTrawlexCheckVersionThread check(&receiver, address, 300, clock);
     check.start();
+    QTRY_COMPARE(clock.activeTimers(), 1);
+    clock.advance(std::chrono::milliseconds(300));
     QTRY_COMPARE(receiver.results, 1);
     QCOMPARE(receiver.status, 0);
 }
@@ -154,9 +167,10 @@ void TestVersionCheck::cancelEndsWithoutResult()
     VersionServer server;
     server.answer = false;
     ResultReceiver receiver;
-    CTrawlexCheckVersionThread check(&receiver, server.address(), 2000);
+    ManualClock clock; // stands still: only the cancel can end the check
+    CTrawlexCheckVersionThread check(&receiver, server.address(), 2000, clock);
     check.start();
-    QTest::qWait(100);
+    QTRY_VERIFY(server.request.endsWith("\n\n"));
     check.Cancel();
     QVERIFY(check.wait(1000));
     QCoreApplication::processEvents();
