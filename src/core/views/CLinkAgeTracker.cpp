@@ -15,9 +15,10 @@ qint64 LocalMidnight(const QDate &day)
 }
 } // namespace
 
-CLinkAgeTracker::CLinkAgeTracker(CTrawlexDatabase &db, int maxUrlDays)
+CLinkAgeTracker::CLinkAgeTracker(CTrawlexDatabase &db, int maxUrlDays, const IClock &clock)
     : m_db(db)
     , m_nMaxUrlDays(maxUrlDays)
+    , m_clock(clock)
 {
 }
 
@@ -40,19 +41,19 @@ QDate CLinkAgeTracker::FirstKeptDay(int maxUrlDays, const QDateTime &now)
     return day;
 }
 
-void CLinkAgeTracker::DeleteExpired(const QDateTime &now)
+void CLinkAgeTracker::DeleteExpired()
 {
     // The visit time is stored as local "yyyy-MM-dd HH:mm:ss.zzz", so every row of an
     // expired day sorts before the first kept day's date text.
-    const QString firstKept = FirstKeptDay(m_nMaxUrlDays, now).toString(QStringLiteral("yyyy-MM-dd"));
+    const QString firstKept = FirstKeptDay(m_nMaxUrlDays, m_clock.now()).toString(QStringLiteral("yyyy-MM-dd"));
     m_db.run(QStringLiteral("DELETE FROM [Query Results Date] WHERE DateCreated < ?"), {firstKept},
              QStringLiteral("[Query Results Date] expire"))
         .finish();
 }
 
-QSet<QString> CLinkAgeTracker::LoadVisitedLinks(const QDateTime &now)
+QSet<QString> CLinkAgeTracker::LoadVisitedLinks()
 {
-    DeleteExpired(now);
+    DeleteExpired();
     QSqlQuery &q = m_db.run(QStringLiteral("SELECT URL FROM [Query Results Date]"), {},
                             QStringLiteral("[Query Results Date] visited"));
     QSet<QString> visited;
@@ -62,9 +63,9 @@ QSet<QString> CLinkAgeTracker::LoadVisitedLinks(const QDateTime &now)
     return visited;
 }
 
-QSet<QString> CLinkAgeTracker::LoadVisitedLinks(const QStringList &candidates, const QDateTime &now)
+QSet<QString> CLinkAgeTracker::LoadVisitedLinks(const QStringList &candidates)
 {
-    DeleteExpired(now);
+    DeleteExpired();
     QSet<QString> visited;
     if (candidates.isEmpty())
         return visited;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CSystemClock.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QSet>
@@ -14,16 +16,17 @@ class CTrawlexDatabase;
 class CLinkAgeTracker final
 {
 public:
-    CLinkAgeTracker(CTrawlexDatabase &db, int maxUrlDays);
+    // clock: where now is read for the ages, by default the system's.
+    CLinkAgeTracker(CTrawlexDatabase &db, int maxUrlDays, const IClock &clock = CSystemClock::instance());
 
     // Stores now as the visit time of address (a second visit renews the first one's row).
     void RecordLinkVisit(const QString &address);
 
     // Deletes every expired visit and returns the addresses still marked.
-    QSet<QString> LoadVisitedLinks(const QDateTime &now = QDateTime::currentDateTime());
+    QSet<QString> LoadVisitedLinks();
     // The same expiry, but only the members of candidates are looked up: a results page needs
     // at most ten answers, and reading every stored visit would cost a scan per page build.
-    QSet<QString> LoadVisitedLinks(const QStringList &candidates, const QDateTime &now = QDateTime::currentDateTime());
+    QSet<QString> LoadVisitedLinks(const QStringList &candidates);
 
     // A visit on visitDay has expired when the day's local midnight plus maxUrlDays x 86400
     // seconds lies before now.
@@ -32,8 +35,9 @@ public:
     static QDate FirstKeptDay(int maxUrlDays, const QDateTime &now);
 
 private:
-    void DeleteExpired(const QDateTime &now);
+    void DeleteExpired();
 
     CTrawlexDatabase &m_db;
     int m_nMaxUrlDays;
+    const IClock &m_clock;
 };

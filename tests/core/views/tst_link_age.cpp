@@ -1,3 +1,4 @@
+#include "ManualClock.h"
 #include "ViewsTestFixture.h"
 
 #include "views/CLinkAgeTracker.h"
@@ -48,12 +49,13 @@ private Q_SLOTS:
         f.addVisit(url, visit);
         f.addVisit(QStringLiteral("http://fresh.example/"), now);
 
-        CLinkAgeTracker tracker(f.db(), maxUrl);
+        ManualClock clock(now);
+        CLinkAgeTracker tracker(f.db(), maxUrl, clock);
         QCOMPARE(CLinkAgeTracker::IsExpired(visit.date(), maxUrl, now), expired);
-        const QSet<QString> among = tracker.LoadVisitedLinks(QStringList{url}, now);
+        const QSet<QString> among = tracker.LoadVisitedLinks(QStringList{url});
         QCOMPARE(among.contains(url), !expired);
         QCOMPARE(f.visitRows(), expired ? 1 : 2);
-        const QSet<QString> all = tracker.LoadVisitedLinks(now);
+        const QSet<QString> all = tracker.LoadVisitedLinks();
         QCOMPARE(all.contains(url), !expired);
         QVERIFY(all.contains(QStringLiteral("http://fresh.example/")));
     }
@@ -86,14 +88,15 @@ private Q_SLOTS:
         QFETCH(QString, url);
         ViewsTest::Fixture f;
         QVERIFY(f.open());
-        CLinkAgeTracker tracker(f.db(), 7);
+        ManualClock clock;
+        CLinkAgeTracker tracker(f.db(), 7, clock);
         tracker.RecordLinkVisit(url);
         tracker.RecordLinkVisit(url);
         QCOMPARE(f.visitRows(), 1);
         QCOMPARE(tracker.LoadVisitedLinks(QStringList{url}), QSet<QString>{url});
 
-        const QDateTime later = QDateTime::currentDateTime().addDays(9);
-        QVERIFY(tracker.LoadVisitedLinks(QStringList{url}, later).isEmpty());
+        clock.advance(std::chrono::days(9));
+        QVERIFY(tracker.LoadVisitedLinks(QStringList{url}).isEmpty());
         QCOMPARE(f.visitRows(), 0);
     }
 
