@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -87,10 +88,12 @@ void TestFrameEngineStatus::startRun(const QStringList &engines)
     entries.m_keywordEntries = {QStringLiteral("include:apple")};
     entries.m_engines = engines;
     QVERIFY(m_monitor->CommitQuerySheet(entries));
-    CRunMonitor::Limits limits = m_monitor->GetLimits();
-    limits.maxConns = 2;
-    m_monitor->SetLimits(limits);
+    // The frame gave the monitor the settings' limits: the pass asks two engines at a time.
+    QSignalSpy passes(m_monitor.get(), &CRunMonitor::passStarted);
     QVERIFY(m_monitor->StartRun(false));
+    QCOMPARE(passes.size(), 1);
+    QCOMPARE(passes.first().at(0).toStringList(), engines);
+    QCOMPARE(passes.first().at(1).toInt(), 2);
 }
 
 void TestFrameEngineStatus::duringAndAfterRun()

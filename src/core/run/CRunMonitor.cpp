@@ -5,6 +5,7 @@
 #include "IRunRetrieval.h"
 #include "RunTexts.h"
 
+#include "app/CSystemClock.h"
 #include "app/IUserPrompt.h"
 #include "app/InternetSession.h"
 #include "query/CQuerySheetEntries.h"
@@ -35,17 +36,15 @@ CRunMonitor::CRunMonitor(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryRe
     , m_results(results)
     , m_prompt(prompt)
     , m_retrieval(std::make_unique<CEngineRetrieval>())
+    , m_pClock(&CSystemClock::instance())
 {
-    // Precise: the period races the engines' own limits, and coarse timers may fire late.
-    m_runTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_runTimer, &QTimer::timeout, this, &CRunMonitor::OnRunTimer);
 }
 
 CRunMonitor::~CRunMonitor()
 {
     // Engine threads post to this object: they must be gone before it is. Packets that
     // arrive meanwhile are only handed back.
-    m_runTimer.stop();
+    m_runTimer.reset();
     m_state = State::Stopping;
     if (m_retrieval) {
         m_retrieval->RequestStop();
@@ -79,11 +78,6 @@ void CRunMonitor::SetPageIndex(int page)
 bool CRunMonitor::IsRunning() const
 {
     return m_state != State::Idle;
-}
-
-int CRunMonitor::RunTimerInterval() const
-{
-    return m_runTimer.isActive() ? m_runTimer.interval() : 0;
 }
 
 bool CRunMonitor::CommitQuerySheet(const CQuerySheetEntries &entries)
@@ -134,6 +128,7 @@ bool CRunMonitor::StartRun(bool bContinue)
     params.maxConns = m_limits.maxConns;
     params.maxDelay = m_limits.maxDelay;
     params.receiver = this;
+    params.clock = m_pClock;
     m_nEngineCount = int(params.engines.size());
 
     m_state = State::Running;
@@ -142,8 +137,10 @@ bool CRunMonitor::StartRun(bool bContinue)
     m_nEndedAtLastTick = int(m_results.m_reportedEngines.size());
     // Armed before the engines start, so a period is never shorter than the engines' own
     // limits (with one engine both are MaxDelay). A query without engines still gets a
-    // finite period, so it times out instead of never.
-    m_runTimer.start(std::max(1, m_limits.maxDelay) * std::max(1, m_nEngineCount) * 1000);
+    // finite period, so it times out instead of never. Precise: the period races the engines'
+    // own limits, and coarse timers may fire late.
+    const std::chrono::milliseconds period(std::max(1, m_limits.maxDelay) * std::max(1, m_nEngineCount) * 1000);
+    m_runTimer = m_pClock->startTimer(period, Qt::PreciseTimer, false, this, [this] { OnRunTimer(); });
     m_retrieval->Start(params);
     return true;
 }
@@ -242,7 +239,7 @@ void CRunMonitor::OnPassEnd()
         finished = m_results.m_nLevel >= m_doc.UpdateLevel;
 
     if (finished) {
-        m_runTimer.stop();
+        m_runTimer.reset();
         OnRunComplete();
         return;
     }
@@ -251,7 +248,7 @@ void CRunMonitor::OnPassEnd()
     if (!m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt)) {
         // Going on would end by deleting the stored query the update was to replace while
         // its new form was never stored: give the update up and show the old query again.
-        m_runTimer.stop();
+        m_runTimer.reset();
         m_results.m_bRunning = false;
         RestoreUpdatedQuery();
         Q_EMIT statusText(RunTexts::ready());
@@ -261,7 +258,7 @@ void CRunMonitor::OnPassEnd()
     m_results.m_nSavedCount = m_results.HitCount();
     m_state = State::Idle;
     if (!StartRun(true)) {
-        m_runTimer.stop();
+        m_runTimer.reset();
         m_results.m_bRunning = false;
         RestoreUpdatedQuery();
         Q_EMIT statusText(RunTexts::ready());
@@ -310,7 +307,7 @@ void CRunMonitor::OnRunTimer()
     }
 
     // No engine has ended during a whole period.
-    m_runTimer.stop();
+    m_runTimer.reset();
     m_doc.OverwriteQID = -1;
     StopRetrieval();
     // Restored only once the engines are gone, so no late hit lands in the restored list.
@@ -328,7 +325,7 @@ void CRunMonitor::Stop()
     // Only a pass in flight can be stopped; a run whose last engine has ended completes.
     if (m_state != State::Running)
         return;
-    m_runTimer.stop();
+    m_runTimer.reset();
     m_doc.OverwriteQID = -1;
     StopRetrieval();
     if (m_doc.UpdateQID != -1)

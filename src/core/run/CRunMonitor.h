@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <memory>
 
@@ -15,6 +14,7 @@ class CResultPacketEvent;
 class CTrawlexDoc;
 class CTrawlexQuery;
 class CTrawlexQueryResults;
+class IClock;
 class IRunRetrieval;
 class IUserPrompt;
 
@@ -53,7 +53,8 @@ public:
     void SetPageIndex(int page) override;
 
     void SetLimits(const Limits &limits) { m_limits = limits; }
-    const Limits &GetLimits() const { return m_limits; }
+    // The clock the run's time-out and the engines' time limits follow; by default the system's.
+    void SetClock(IClock &clock) { m_pClock = &clock; }
 
     // The sheet's OK: validates, replaces the document's query and marks the run as started.
     // False when a rule refused (its message has been shown) or the overwrite was declined.
@@ -68,8 +69,6 @@ public:
     void Stop();
 
     bool IsRunning() const;
-    // The period of the run timer in milliseconds while a pass runs, otherwise 0.
-    int RunTimerInterval() const;
 
 Q_SIGNALS:
     // Text for the status bar's message pane: "Initializing", "Progress n%", "Ready".
@@ -127,8 +126,9 @@ private:
     int m_nOwnPage = 0;
     Limits m_limits;
 
+    IClock *m_pClock;
     State m_state = State::Idle;
-    QTimer m_runTimer;
+    std::unique_ptr<QObject> m_runTimer; // while a pass runs
     // Names in m_reportedEngines at the last tick of the run timer; -1 when not watching.
     int m_nEndedAtLastTick = -1;
     int m_nEngineCount = 0;

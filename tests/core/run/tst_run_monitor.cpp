@@ -1,3 +1,4 @@
+#include "ManualClock.h"
 #include "TestDatabase.h"
 
 #include "app/IUserPrompt.h"
@@ -16,7 +17,6 @@
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -45,7 +45,6 @@ struct FakeEngine
     QStringList urls;        // one hit each
     int count = 0;           // completion Count; -1 failed
     bool ends = true;        // false: never ends by itself (blocks until the run is stopped)
-    int delayMs = 0;         // before its end
     QString extra;           // Yahoo's next-set path
 };
 
@@ -96,8 +95,6 @@ public:
                         std::this_thread::sleep_for(std::chrono::milliseconds(5));
                     continue;
                 }
-                if (engine.delayMs > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(engine.delayMs));
                 if (m_stop)
                     continue;
                 auto *done = new ResultPacket;
@@ -187,10 +184,14 @@ private Q_SLOTS:
 private:
     FakeRetrieval *makeMonitor(FakeRetrieval::Script script, int maxDelay = 60);
     bool commit(const QString &name, const QStringList &engines);
-    bool runToEnd(bool bContinue, CRunMonitor::Outcome expected, int timeoutMs = 10000);
+    bool runToEnd(bool bContinue, CRunMonitor::Outcome expected);
+    // Moves the run's clock on to at, a millisecond short first: the run in flight must time
+    // out exactly then.
+    bool timesOutAt(std::chrono::milliseconds at);
     int storedCount();
 
     QTemporaryDir m_dir;
+    ManualClock m_clock;
     std::unique_ptr<CTrawlexDoc> m_doc;
     CTrawlexQuery m_query;
     CTrawlexQueryResults m_results;
@@ -233,6 +234,7 @@ FakeRetrieval *TestRunMonitor::makeMonitor(FakeRetrieval::Script script, int max
     auto fake = std::make_unique<FakeRetrieval>(std::move(script));
     FakeRetrieval *raw = fake.get();
     m_monitor->SetRetrieval(std::move(fake));
+    m_monitor->SetClock(m_clock);
     CRunMonitor::Limits limits;
     limits.maxDelay = maxDelay;
     m_monitor->SetLimits(limits);
@@ -251,14 +253,24 @@ bool TestRunMonitor::commit(const QString &name, const QStringList &engines)
     return m_monitor->CommitQuerySheet(entries);
 }
 
-bool TestRunMonitor::runToEnd(bool bContinue, CRunMonitor::Outcome expected, int timeoutMs)
+bool TestRunMonitor::runToEnd(bool bContinue, CRunMonitor::Outcome expected)
 {
     QSignalSpy finished(m_monitor.get(), &CRunMonitor::runFinished);
     if (!m_monitor->StartRun(bContinue))
         return false;
-    if (!finished.wait(timeoutMs))
+    if (!finished.wait(10000))
         return false;
     return finished.size() == 1 && finished.first().first().value<CRunMonitor::Outcome>() == expected;
+}
+
+bool TestRunMonitor::timesOutAt(std::chrono::milliseconds at)
+{
+    QSignalSpy finished(m_monitor.get(), &CRunMonitor::runFinished);
+    m_clock.advance(at - std::chrono::milliseconds(1));
+    if (!finished.isEmpty() || !m_monitor->IsRunning())
+        return false;
+    m_clock.advance(std::chrono::milliseconds(1));
+    return finished.size() == 1 && finished.first().first().value<CRunMonitor::Outcome>() == CRunMonitor::Outcome::TimedOut;
 }
 
 int TestRunMonitor::storedCount()
@@ -325,10 +337,10 @@ void TestRunMonitor::timesOutWhenNoEngineEndsForAPeriod()
         1);
     const long long releasedBefore = ResultPacketRef::releasedCount();
     QVERIFY(commit(QStringLiteral("Slow"), {QStringLiteral("AltaVista")}));
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(runToEnd(false, CRunMonitor::Outcome::TimedOut, 5000));
-    QVERIFY2(clock.elapsed() >= 900 && clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+    QSignalSpy hits(m_monitor.get(), &CRunMonitor::progress);
+    QVERIFY(m_monitor->StartRun(false));
+    QTRY_COMPARE(hits.size(), 3);
+    QVERIFY(timesOutAt(std::chrono::seconds(1)));
     QCOMPARE(m_timeouts, QStringList{QStringLiteral("Error!  Query has timed out!  Try again.")});
     QVERIFY(m_completions.isEmpty());
     QCOMPARE(m_statuses.last(), QStringLiteral("Ready"));
@@ -343,17 +355,16 @@ void TestRunMonitor::timerPeriodRestartsWhenAnEngineEnds()
     makeMonitor(
         [](const RetrievalParams &, int) {
             FakeEngine quick = engine(QStringLiteral("AltaVista"), urls(QStringLiteral("a"), 0, 1));
-            quick.delayMs = 300;
             FakeEngine silent = engine(QStringLiteral("Excite"), {});
             silent.ends = false;
             return QList<FakeEngine>{quick, silent};
         },
         1);
     QVERIFY(commit(QStringLiteral("Half"), {QStringLiteral("AltaVista"), QStringLiteral("Excite")}));
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(runToEnd(false, CRunMonitor::Outcome::TimedOut, 8000));
-    QVERIFY2(clock.elapsed() >= 3800, qPrintable(QString::number(clock.elapsed())));
+    QSignalSpy ended(m_monitor.get(), &CRunMonitor::engineEnded);
+    QVERIFY(m_monitor->StartRun(false));
+    QTRY_COMPARE(ended.size(), 1);
+    QVERIFY(timesOutAt(std::chrono::seconds(4)));
     QCOMPARE(m_timeouts.size(), 1);
 }
 
@@ -573,7 +584,10 @@ void TestRunMonitor::updateTimeOutRestoresStoredQuery()
     m_doc->UpdateFirstNew = m_results.HitCount();
     m_results.m_nQID = -1;
     QSignalSpy pages(m_monitor.get(), &CRunMonitor::showPage);
-    QVERIFY(runToEnd(false, CRunMonitor::Outcome::TimedOut, 8000));
+    QSignalSpy started(m_monitor.get(), &CRunMonitor::runStarted);
+    QVERIFY(m_monitor->StartRun(false));
+    QTRY_COMPARE(started.size(), 2); // the update's second pass, which hangs
+    QVERIFY(timesOutAt(std::chrono::seconds(1)));
     QCOMPARE(m_timeouts.size(), 1);
     QCOMPARE(m_doc->UpdateQID, -1);
     QCOMPARE(m_results.m_nQID, oldQid);
