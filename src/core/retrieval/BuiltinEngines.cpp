@@ -17,12 +17,8 @@
 #include "engines/magellan/MagellanRequest.h"
 #include "engines/yahoo/YahooParser.h"
 #include "engines/yahoo/YahooRequest.h"
-#include "sockets/CTrawlexAltaVistaSocket.h"
-#include "sockets/CTrawlexExciteSocket.h"
 #include "sockets/CTrawlexHotBotSocket.h"
-#include "sockets/CTrawlexInfoSeekSocket.h"
-#include "sockets/CTrawlexLycosSocket.h"
-#include "sockets/CTrawlexMagellanSocket.h"
+#include "sockets/CTrawlexPageSocket.h"
 #include "sockets/CTrawlexYahooSocket.h"
 
 namespace BuiltinEngines {
@@ -100,21 +96,21 @@ QList<EngineDescriptor> all()
     return {
         pageEngine("AltaVista", "&AltaVista", 2, IDC_WHERE_ALTAVISTA, F::Groups | F::Filters,
                    AltaVistaRequest::firstPage, byCounter(AltaVistaRequest::nextPage),
-                   reader(AltaVistaParser::parse), makeSocket<CTrawlexAltaVistaSocket>),
+                   reader(AltaVistaParser::parse), makeSocket<CTrawlexPageSocket>),
         pageEngine("Excite", "&Excite", 3, IDC_WHERE_EXCITE, F::Groups, ExciteRequest::firstPage,
                    byCounter(ExciteRequest::nextPage), reader(ExciteParser::parse),
-                   makeSocket<CTrawlexExciteSocket>),
+                   makeSocket<CTrawlexPageSocket>),
         pageEngine("HotBot", "&HotBot", 4, IDC_WHERE_HOTBOT, F::Groups | F::Filters, HotBotRequest::firstPage,
                    byCounter(HotBotRequest::nextPage), hotBotPage, makeSocket<CTrawlexHotBotSocket>),
         hotBotRepeat,
         pageEngine("InfoSeek", "&Infoseek", 6, IDC_WHERE_INFOSEEK, F::Filters, InfoSeekRequest::firstPage,
                    byCounter(InfoSeekRequest::nextPage), reader(InfoSeekParser::parse),
-                   makeSocket<CTrawlexInfoSeekSocket>),
+                   makeSocket<CTrawlexPageSocket>),
         pageEngine("Lycos", "&Lycos", 7, IDC_WHERE_LYCOS, F::Groups, LycosRequest::firstPage,
-                   byCounter(LycosRequest::nextPage), reader(LycosParser::parse), makeSocket<CTrawlexLycosSocket>),
+                   byCounter(LycosRequest::nextPage), reader(LycosParser::parse), makeSocket<CTrawlexPageSocket>),
         pageEngine("Magellan", "&Magellan", 8, IDC_WHERE_MAGELLAN, F::Groups, MagellanRequest::firstPage,
                    byCounter(MagellanRequest::nextPage), reader(MagellanParser::parse),
-                   makeSocket<CTrawlexMagellanSocket>),
+                   makeSocket<CTrawlexPageSocket>),
         retired("OpenText", "&Open Text Index", 9, IDC_WHERE_OPENTEXT),
         retired("WebCrawler", "&WebCrawler", 10, IDC_WHERE_WEBCRAWLER),
         retired("Worm", "W&orld Wide Web Worm", 11, IDC_WHERE_WORM),

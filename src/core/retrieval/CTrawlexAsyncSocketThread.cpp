@@ -72,10 +72,10 @@ bool CTrawlexAsyncSocketThread::InitInstance()
         auto packet = std::make_unique<ResultPacket>();
         packet->Engine = m_job.name;
         packet->Count = -1;
-        CResultPacketEvent::postAndWait(m_job.receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
+        CResultPacketEvent::postAndWait(m_job.params->receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
         return false;
     }
-    m_window->SetTimer(EngineRegistry::instance().identifierOf(m_job.name), m_job.maxDelay * 1000);
+    m_window->SetTimer(EngineRegistry::instance().identifierOf(m_job.name), m_job.params->maxDelay * 1000);
     m_socket->Start();
     return true;
 }

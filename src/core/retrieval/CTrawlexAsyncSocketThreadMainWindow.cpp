@@ -64,13 +64,13 @@ void CTrawlexAsyncSocketThreadMainWindow::OnTimer(int identifier)
     packet->Engine = engine ? engine->name : QString();
     packet->Count = -1;
     packet->Reason = m_thread.FailureReason().isEmpty()
-        ? QStringLiteral("no answer within %1 seconds").arg(m_thread.Job().maxDelay)
+        ? QStringLiteral("no answer within %1 seconds").arg(m_thread.Job().params->maxDelay)
         : m_thread.FailureReason();
     // An engine that continues by path has none after a failure.
     if (engine && engine->takes(EngineFeature::ContinuationPath))
         packet->Extra = QStringLiteral(" ");
     m_timer.reset();
-    CResultPacketEvent::postAndWait(m_thread.Job().receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
+    CResultPacketEvent::postAndWait(m_thread.Job().params->receiver, RetrievalMessages::WM_ENGINE_DONE, packet.get());
     m_thread.EndEngine();
 }
 

@@ -57,7 +57,7 @@ void CTrawlexEngineSocket::Start()
 
     const RetrievalParams *params = m_pJob->params;
     if (jobName() != QLatin1String("HotBotRepeat")) {
-        SplitQueryWords();
+        m_words = SplitQueryWords(params->booleanText);
         if (GetPageCounter(jobName(), params->engineLevels) == 0)
             BuildFirstPageQuery();
         else
@@ -65,7 +65,6 @@ void CTrawlexEngineSocket::Start()
     }
 
     const EngineAddress address = EngineAddress::fromAddressList(params->engineAddressList, jobName());
-    m_strEngineUrl = address.url();
     if (!address.isValid()) {
         // No host or no path to ask: nothing can be sent.
         PostFailure(QStringLiteral("no usable address (host, then \"/\" and a path)"));
@@ -73,11 +72,6 @@ void CTrawlexEngineSocket::Start()
     }
     m_path = address.path().toUtf8();
     m_pSocket->connectToHost(address.host(), address.port());
-}
-
-void CTrawlexEngineSocket::SplitQueryWords()
-{
-    m_words = ::SplitQueryWords(m_pJob->params->booleanText);
 }
 
 void CTrawlexEngineSocket::BuildFirstPageQueryFor(const QString &engine)
@@ -158,7 +152,7 @@ void CTrawlexEngineSocket::ParseResultsAs(const QString &engine)
     done->Engine = engine;
     done->Count = m_nHits;
     done->Extra = extra;
-    CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
+    CResultPacketEvent::postAndWait(m_pJob->params->receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
     m_pThread->EndEngine();
 }
 
@@ -169,7 +163,7 @@ void CTrawlexEngineSocket::PostHit(const QString &engine, EngineHit &&hit)
     packet->Title = std::move(hit.title);
     packet->URL = std::move(hit.url);
     packet->Summary = std::move(hit.summary);
-    CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_HIT, packet.get());
+    CResultPacketEvent::postAndWait(m_pJob->params->receiver, RetrievalMessages::WM_ENGINE_HIT, packet.get());
     ++m_nHits;
 }
 
@@ -182,7 +176,7 @@ bool CTrawlexEngineSocket::PostCompletion(const QString &engine, const QString &
     done->Count = m_nHits;
     done->Extra = extra;
     done->Exhausted = exhausted;
-    CResultPacketEvent::postAndWait(m_pJob->receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
+    CResultPacketEvent::postAndWait(m_pJob->params->receiver, RetrievalMessages::WM_ENGINE_DONE, done.get());
     m_pThread->EndEngine();
     return true;
 }

@@ -31,10 +31,8 @@ public:
     // True when the chunk just received ends the page; starts the parser when no hit has been
     // delivered yet.
     bool IsPageComplete(QByteArrayView chunk);
-    void SplitQueryWords();
 
     int hits() const { return m_nHits; }
-    QByteArray query() const { return m_strQuery; }
 
 protected:
     virtual void BuildFirstPageQuery() = 0;
@@ -61,7 +59,6 @@ protected:
 
     int m_nHits = 0;
     QByteArray m_strQuery;
-    QString m_strEngineUrl;
     QStringList m_words;
     QByteArray m_strPage;
     EngineJob *m_pJob;

@@ -13,7 +13,6 @@ struct RetrievalParams;
 struct EngineJob
 {
     QString name;                           // "HotBotRepeat" after a HotBot redirect
-    QObject *receiver = nullptr;            // every packet of this engine is posted here
     // The engine thread's window while it exists. The supervisor posts to it only under the
     // lock, and the engine thread clears it under the lock before deleting the window, so a
     // stop never posts to a window that is already gone.
@@ -21,5 +20,4 @@ struct EngineJob
     QObject *threadWindow = nullptr;
     const RetrievalParams *params = nullptr; // read-only for the engine thread
     std::unique_ptr<CTrawlexAsyncSocketThread> thread;
-    int maxDelay = 45;                      // seconds
 };

@@ -86,9 +86,7 @@ int RetrievalThreadProc(RetrievalParams *params)
         for (const QString &name : batch) {
             auto job = std::make_unique<EngineJob>();
             job->name = name;
-            job->receiver = params->receiver;
             job->params = params;
-            job->maxDelay = params->maxDelay;
             jobs.push_back(std::move(job));
         }
         BatchEnds ends;

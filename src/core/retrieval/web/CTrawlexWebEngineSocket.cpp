@@ -102,8 +102,6 @@ void CTrawlexWebEngineSocket::Start()
         PostFailure(error);
         return;
     }
-    m_strEngineUrl = request->url.toString();
-
     m_pManager = new QNetworkAccessManager(this);
     m_pManager->setProxyFactory(new SystemProxyFactory);
     m_pManager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);

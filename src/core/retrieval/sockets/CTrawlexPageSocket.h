@@ -2,8 +2,9 @@
 
 #include "../CTrawlexEngineSocket.h"
 
-// The Excite engine's connection.
-class CTrawlexExciteSocket final : public CTrawlexEngineSocket
+// The connection of an engine with nothing of its own to do (AltaVista, Excite, InfoSeek,
+// Lycos, Magellan): its requests and its parse are the ones named after its job.
+class CTrawlexPageSocket final : public CTrawlexEngineSocket
 {
     Q_OBJECT
 

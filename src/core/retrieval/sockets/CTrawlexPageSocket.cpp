@@ -1,0 +1,16 @@
+#include "CTrawlexPageSocket.h"
+
+void CTrawlexPageSocket::BuildFirstPageQuery()
+{
+    BuildFirstPageQueryFor(jobName());
+}
+
+void CTrawlexPageSocket::BuildNextPageQuery()
+{
+    BuildNextPageQueryFor(jobName());
+}
+
+void CTrawlexPageSocket::ParseResults()
+{
+    ParseResultsAs(jobName());
+}
