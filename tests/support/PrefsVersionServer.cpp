@@ -52,11 +52,14 @@ void PrefsVersionServer::serve(QTcpSocket *socket)
 void PrefsVersionServer::writeChunk(QTcpSocket *socket, int index)
 {
     if (index >= chunks.size()) {
-        if (closeAfter)
+        if (closeAfter) {
             socket->disconnectFromHost();
+            closed = true;
+        }
         return;
     }
     socket->write(chunks.at(index));
+    ++writes;
     socket->flush();
     QPointer<QTcpSocket> alive(socket);
     QTimer::singleShot(pauseMs, socket, [this, alive, index] {
@@ -70,6 +73,7 @@ void PrefsVersionServer::flood(QTcpSocket *socket)
     if (socket->state() != QAbstractSocket::ConnectedState)
         return;
     socket->write(QByteArray(repeatForever, '#'));
+    ++writes;
     QPointer<QTcpSocket> alive(socket);
     QTimer::singleShot(pauseMs, socket, [this, alive] {
         if (alive)

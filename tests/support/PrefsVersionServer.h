@@ -26,6 +26,8 @@ public:
 
     QList<QByteArray> requests;
     int connections = 0;
+    int writes = 0;      // chunks (or flood blocks) written
+    bool closed = false; // closed after the last chunk
 
 private:
     void serve(QTcpSocket *socket);

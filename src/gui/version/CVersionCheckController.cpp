@@ -24,6 +24,7 @@ CVersionCheckController::CVersionCheckController(CTrawlexSettings &settings, IUs
     , m_strServer(VersionServerSettings::defaultServer())
     , m_strWebHost(VersionServerSettings::defaultWebHost())
     , m_nTimeLimitMs(CTrawlexCheckVersionThread::kTimeLimitMs)
+    , m_pClock(&CSystemClock::instance())
 {
 }
 
@@ -55,7 +56,7 @@ void CVersionCheckController::StartVersionCheck()
     // The wait dialog is modal, so a second check cannot be asked for while one runs.
     if (m_pThread)
         return;
-    m_pThread = std::make_unique<CTrawlexCheckVersionThread>(this, m_strServer, m_nTimeLimitMs);
+    m_pThread = std::make_unique<CTrawlexCheckVersionThread>(this, m_strServer, m_nTimeLimitMs, *m_pClock);
     m_pThread->start();
 
     m_bWaiting = true;

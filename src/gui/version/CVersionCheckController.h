@@ -11,6 +11,7 @@ class CTrawlexCheckVersionDlg;
 class CTrawlexCheckVersionThread;
 class CTrawlexSettings;
 class CVersionResultEvent;
+class IClock;
 class IUserPrompt;
 class QWidget;
 
@@ -31,6 +32,8 @@ public:
     void setWebHost(const QString &host) { m_strWebHost = host; }
     QString webHost() const { return m_strWebHost; }
     void setTimeLimit(int ms) { m_nTimeLimitMs = ms; }
+    // What the time limit follows; by default the system's clock.
+    void setClock(IClock &clock) { m_pClock = &clock; }
     // Replaces the Internet session test (by default the one for the stored connection type).
     void setSessionTest(std::function<bool()> test) { m_sessionTest = std::move(test); }
 
@@ -55,6 +58,7 @@ private:
     QString m_strServer;
     QString m_strWebHost;
     int m_nTimeLimitMs;
+    IClock *m_pClock;
     std::function<bool()> m_sessionTest;
     std::unique_ptr<CTrawlexCheckVersionDlg> m_pWaitDlg;
     std::unique_ptr<CTrawlexCheckVersionThread> m_pThread;
