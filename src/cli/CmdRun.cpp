@@ -2,15 +2,16 @@
 #include "CliDatabase.h"
 #include "CliRunProgress.h"
 #include "HitJson.h"
-#include "QueryJson.h"
 
 #include "app/CTrawlexSettings.h"
 #include "query/CQuerySheetEntries.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "query/QueryJson.h"
 #include "run/CRunMonitor.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
+#include "views/CResultsPaging.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,10 +1,10 @@
 #include "CliCommand.h"
 #include "CliDatabase.h"
 #include "HitJson.h"
-#include "QueryJson.h"
 
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "query/QueryJson.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
 

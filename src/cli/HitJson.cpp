@@ -1,8 +1,7 @@
 #include "HitJson.h"
 
-#include "QueryJson.h"
-
 #include "query/CTrawlexQueryResults.h"
+#include "query/QueryJson.h"
 
 namespace HitJson {
 
