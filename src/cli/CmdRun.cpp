@@ -198,7 +198,7 @@ int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
     } else if (o.more) {
         selectStoredQuery(doc, query, results, o.qid);
         // "More" past the last page held: the view stands after the pages of the hits held.
-        monitor.SetPageIndex(std::max(1, results.HitCount() / 10));
+        monitor.SetPageIndex(std::max(1, results.HitCount() / CResultsPaging::kHitsPerPage));
         results.m_nSavedCount = results.HitCount();
         started = monitor.StartRun(true);
     } else {
