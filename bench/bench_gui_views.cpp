@@ -118,7 +118,7 @@ int main(int argc, char **argv)
     std::printf("  laid out again for a new width: median %.2f ms, p90 %.2f ms, worst %.2f ms\n", reflow.median,
                 reflow.p90, reflow.worst);
 
-    const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(CQueryTreeData::kNameView); });
+    const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(TrawlexIds::ID_VIEW_NAME); });
     std::printf("  of which reading the names: median %.2f ms\n", read.median);
 
     CTrawlexQueryView tree;
@@ -127,7 +127,7 @@ int main(int argc, char **argv)
     tree.show();
     QCoreApplication::processEvents();
     const Figures fill = Measure(std::max(1, repetitions / 3), [&] {
-        tree.SwitchArrangement(CQueryTreeData::kNameView);
+        tree.SwitchArrangement(TrawlexIds::ID_VIEW_NAME);
         QCoreApplication::processEvents(); // include the layout of the shown tree
     });
     std::printf("name arrangement fill, %d queries: median %.2f ms, p90 %.2f ms, worst %.2f ms (goal < 200 ms)\n",

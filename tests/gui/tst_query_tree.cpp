@@ -11,10 +11,10 @@
 #include <QTreeWidgetItem>
 
 namespace {
-constexpr int kName = CQueryTreeData::kNameView;
-constexpr int kSite = CQueryTreeData::kSiteView;
-constexpr int kKeyword = CQueryTreeData::kKeywordView;
-constexpr int kTime = CQueryTreeData::kTimeView;
+constexpr int kName = TrawlexIds::ID_VIEW_NAME;
+constexpr int kSite = TrawlexIds::ID_VIEW_SITE;
+constexpr int kKeyword = TrawlexIds::ID_VIEW_KEYWORD;
+constexpr int kTime = TrawlexIds::ID_VIEW_TIME;
 
 struct Tree
 {

@@ -252,10 +252,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("view");
         QTest::addColumn<QString>("file");
-        QTest::newRow("name") << CQueryTreeData::kNameView << "tree_name.png";
-        QTest::newRow("site") << CQueryTreeData::kSiteView << "tree_site.png";
-        QTest::newRow("keyword") << CQueryTreeData::kKeywordView << "tree_keyword.png";
-        QTest::newRow("time") << CQueryTreeData::kTimeView << "tree_time.png";
+        QTest::newRow("name") << TrawlexIds::ID_VIEW_NAME << "tree_name.png";
+        QTest::newRow("site") << TrawlexIds::ID_VIEW_SITE << "tree_site.png";
+        QTest::newRow("keyword") << TrawlexIds::ID_VIEW_KEYWORD << "tree_keyword.png";
+        QTest::newRow("time") << TrawlexIds::ID_VIEW_TIME << "tree_time.png";
     }
 
     void treeArrangements()

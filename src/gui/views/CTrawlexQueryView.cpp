@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QTreeWidgetItem>
 
+using namespace TrawlexIds;
+
 // The images are compiled into this static library; make sure the linker keeps them.
 static void InitTreeResources()
 {
@@ -125,13 +127,13 @@ void CTrawlexQueryView::Fill(int nView)
 
     Image image = ImageQuery;
     switch (nView) {
-    case CQueryTreeData::kSiteView:
+    case ID_VIEW_SITE:
         image = ImageSite;
         break;
-    case CQueryTreeData::kKeywordView:
+    case ID_VIEW_KEYWORD:
         image = ImageKeyword;
         break;
-    case CQueryTreeData::kTimeView:
+    case ID_VIEW_TIME:
         image = ImageTime;
         break;
     default:
@@ -269,10 +271,10 @@ int CTrawlexQueryView::selectedQueryId()
 
 void CTrawlexQueryView::initialiseTree()
 {
-    m_nViewMode = CQueryTreeData::kNameView;
+    m_nViewMode = ID_VIEW_NAME;
     m_bRefilling = true;
     clear();
-    Fill(CQueryTreeData::kNameView);
+    Fill(ID_VIEW_NAME);
     if (QTreeWidgetItem *first = topLevelItem(0))
         setCurrentItem(first);
 }
@@ -280,9 +282,9 @@ void CTrawlexQueryView::initialiseTree()
 void CTrawlexQueryView::showNewestQuery()
 {
     if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
-        Q_EMIT switchViewRequested(CQueryTreeData::kNameView);
+        Q_EMIT switchViewRequested(ID_VIEW_NAME);
     else
-        SwitchArrangement(CQueryTreeData::kNameView);
+        SwitchArrangement(ID_VIEW_NAME);
     if (!m_pDoc || !m_pDoc->HasDatabase())
         return;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QueryTreeItem.h"
+#include "TrawlexIds.h"
 
 #include <QEvent>
 #include <QHash>
@@ -67,7 +68,7 @@ public:
     bool m_bRefilling = false;
     QueryTreeItem m_current;
     QHash<QTreeWidgetItem *, QueryTreeItem> m_items;
-    int m_nViewMode = 32831;
+    int m_nViewMode = TrawlexIds::ID_VIEW_NAME;
 
 Q_SIGNALS:
     // Asks the main frame to switch the arrangement (it also sets its label). When nobody
