@@ -585,9 +585,7 @@ void CMainFrame::OnHelp()
     const QString path = HelpFilePath();
     if (path.isEmpty())
         return;
-    const QUrl url = QUrl::fromLocalFile(path);
-    QDesktopServices::openUrl(url);
-    emit helpOpened(url);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

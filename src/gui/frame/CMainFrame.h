@@ -96,10 +96,6 @@ public:
     // program's own and installed folders; the page built into the program is the last resort.
     static QString HelpFilePath();
 
-signals:
-    // Help opened this address (tests and the status line follow it).
-    void helpOpened(const QUrl &url);
-
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
