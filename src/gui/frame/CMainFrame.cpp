@@ -15,6 +15,8 @@
 #include "sheet/CTrawlexPropertySheetQuery.h"
 #include "views/CTrawlexQueryResultsView.h"
 #include "views/CTrawlexQueryView.h"
+#include "views/CQueryTreeModel.h"
+#include "views/CResultsPageModel.h"
 #include "store/CDaoException.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
@@ -205,11 +207,14 @@ void CMainFrame::createPanes()
     m_pSplitter->setStretchFactor(1, 1);
     m_pTreeView->resize(280, 280);
 
+    m_pPageModel = std::make_unique<CResultsPageModel>(m_doc, &m_settings, &m_prompt);
+    m_pTreeModel = std::make_unique<CQueryTreeModel>(&m_doc, &m_prompt);
     m_pTreeView->setDocument(&m_doc, &m_query, &m_results);
+    m_pTreeView->setTreeModel(m_pTreeModel.get());
     m_pTreeView->setResultsView(m_pResultsView);
     m_pTreeView->setPrompt(&m_prompt);
     m_pResultsView->setDocument(&m_doc, &m_query, &m_results);
-    m_pResultsView->setSettings(&m_settings);
+    m_pResultsView->setPageModel(m_pPageModel.get());
     m_pResultsView->setPrompt(&m_prompt);
     m_pResultsView->setRunMonitor(&m_monitor);
     m_monitor.SetPageState(m_pResultsView);

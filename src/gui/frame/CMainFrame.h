@@ -5,8 +5,12 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 class CEngineRunStatus;
 class CEngineStatusPanel;
+class CQueryTreeModel;
+class CResultsPageModel;
 class CRunMonitor;
 class CTrawlexDoc;
 class CTrawlexPropertySheetQuery;
@@ -135,6 +139,9 @@ private:
     CTrawlexQueryResults &m_results;
     CRunMonitor &m_monitor;
     IUserPrompt &m_prompt;
+    // What the panes show, over the document; nothing of a pane's ending reads them.
+    std::unique_ptr<CResultsPageModel> m_pPageModel;
+    std::unique_ptr<CQueryTreeModel> m_pTreeModel;
 
     CTrawlexToolBar *m_pToolBar = nullptr;
     CTrawlexPropertySheetQuery *m_pSheet = nullptr;

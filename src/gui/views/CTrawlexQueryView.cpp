@@ -7,7 +7,6 @@
 #include "store/CDaoException.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
-#include "views/CQueryTreeData.h"
 
 #include <QBitmap>
 #include <QMetaMethod>
@@ -90,6 +89,18 @@ void CTrawlexQueryView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTra
     m_pDoc = doc;
     m_pQuery = query;
     m_pResults = results;
+    m_ownTreeModel.setDocument(doc);
+}
+
+void CTrawlexQueryView::setPrompt(IUserPrompt *prompt)
+{
+    m_pPrompt = prompt;
+    m_ownTreeModel.setPrompt(prompt);
+}
+
+void CTrawlexQueryView::setTreeModel(CQueryTreeModel *model)
+{
+    m_pTreeModel = model ? model : &m_ownTreeModel;
 }
 
 void CTrawlexQueryView::ReportError(const CDaoException &e)
@@ -114,16 +125,9 @@ void CTrawlexQueryView::Fill(int nView)
 {
     m_bRefilling = false;
     m_items.clear();
-    if (!m_pDoc || !m_pDoc->HasDatabase())
+    const std::optional<CQueryTreeModel::Entries> entries = m_pTreeModel->topLevel(nView);
+    if (!entries)
         return;
-
-    QList<CQueryTreeData::Entry> entries;
-    try {
-        entries = CQueryTreeData(m_pDoc->Database()).TopLevel(nView);
-    } catch (const CDaoException &e) {
-        ReportError(e);
-        return;
-    }
 
     Image image = ImageQuery;
     switch (nView) {
@@ -141,9 +145,9 @@ void CTrawlexQueryView::Fill(int nView)
     }
 
     QList<QTreeWidgetItem *> items;
-    items.reserve(entries.size());
-    m_items.reserve(entries.size());
-    for (const CQueryTreeData::Entry &entry : entries) {
+    items.reserve(entries->size());
+    m_items.reserve(entries->size());
+    for (const CQueryTreeData::Entry &entry : *entries) {
         QTreeWidgetItem *item = NewItem(entry.text, image);
         if (entry.qid == -1)
             AddPlaceholder(item);
@@ -156,19 +160,14 @@ void CTrawlexQueryView::Fill(int nView)
 int CTrawlexQueryView::FillChildren(QTreeWidgetItem *item)
 {
     QueryTreeItem info;
-    if (!GetItemInfo(item, info) || !m_pDoc || !m_pDoc->HasDatabase())
+    if (!GetItemInfo(item, info))
         return 0;
-
-    QList<CQueryTreeData::Entry> entries;
-    try {
-        entries = CQueryTreeData(m_pDoc->Database()).Children(info.nView, info.strText);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    const std::optional<CQueryTreeModel::Entries> entries = m_pTreeModel->children(info.nView, info.strText);
+    if (!entries)
         return 0;
-    }
 
     QList<QTreeWidgetItem *> children;
-    for (const CQueryTreeData::Entry &entry : entries) {
+    for (const CQueryTreeData::Entry &entry : *entries) {
         const bool group = entry.qid == -1;
         QTreeWidgetItem *child = NewItem(entry.text, group ? ImageTime : ImageQuery);
         if (group)

@@ -3,6 +3,8 @@
 #include "QueryTreeItem.h"
 #include "TrawlexIds.h"
 
+#include "views/CQueryTreeModel.h"
+
 #include <QEvent>
 #include <QHash>
 #include <QIcon>
@@ -41,7 +43,9 @@ public:
     void setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results);
     void setResultsView(CTrawlexQueryResultsView *view) { m_pResultsView = view; }
     // Where a database failure is reported; null reports to stderr.
-    void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
+    void setPrompt(IUserPrompt *prompt);
+    // Where the nodes come from; null (and the default) reads them over the document set above.
+    void setTreeModel(CQueryTreeModel *model);
 
     // Builds the top level of an arrangement into the (emptied) tree.
     void Fill(int nView);
@@ -94,5 +98,7 @@ private:
     CTrawlexQueryResults *m_pResults = nullptr;
     CTrawlexQueryResultsView *m_pResultsView = nullptr;
     IUserPrompt *m_pPrompt = nullptr;
+    CQueryTreeModel m_ownTreeModel;
+    CQueryTreeModel *m_pTreeModel = &m_ownTreeModel;
     bool m_bExpanding = false;
 };
