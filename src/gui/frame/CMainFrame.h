@@ -1,13 +1,16 @@
 #pragma once
 
 #include "export/CResultsExporter.h"
+#include "run/CRunMonitor.h"
 
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 class CEngineRunStatus;
 class CEngineStatusPanel;
-class CRunMonitor;
+class CQueryCommands;
 class CTrawlexDoc;
 class CTrawlexPropertySheetQuery;
 class CTrawlexQuery;
@@ -51,6 +54,8 @@ public:
     QToolButton *engineSummary() const { return m_pEngineSummary; }
     IUserPrompt &userPrompt() const { return m_prompt; }
     CRunMonitor &runMonitor() const { return m_monitor; }
+    // What the commands carry out; the views and the sheet go through it too.
+    CQueryCommands &commands() const { return *m_commands; }
 
     // Pane 0 of the status bar.
     void SetMessageText(const QString &text);
@@ -125,13 +130,10 @@ private:
     void FollowQueryOnShow();
     void OnEngineSummaryChanged();
     void connectMonitor();
-    void applyLimits();
-    // Starts a pass with the settings as they are now; false when it could not start.
-    bool StartRun(bool bContinue);
+    // The run settings as they are now.
+    CRunMonitor::Limits RunLimits() const;
     // Shows the query sheet on the document's query; OK starts a fresh run.
     void RunQuerySheet();
-    // Loads the stored query into the document's query; false (reported) on a database error.
-    bool LoadSelectedQuery(int qid);
 
     CTrawlexDoc &m_doc;
     CTrawlexSettings &m_settings;
@@ -139,6 +141,7 @@ private:
     CTrawlexQueryResults &m_results;
     CRunMonitor &m_monitor;
     IUserPrompt &m_prompt;
+    std::unique_ptr<CQueryCommands> m_commands;
 
     CTrawlexToolBar *m_pToolBar = nullptr;
     CTrawlexPropertySheetQuery *m_pSheet = nullptr;

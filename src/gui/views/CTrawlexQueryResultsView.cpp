@@ -11,7 +11,7 @@
 #include "common/WebPageOpener.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
-#include "run/CRunMonitor.h"
+#include "run/CQueryCommands.h"
 #include "store/CDaoException.h"
 #include "store/CTrawlexDoc.h"
 #include "views/CLinkAgeTracker.h"
@@ -542,9 +542,8 @@ void CTrawlexQueryResultsView::OnMore()
     }
     // The page on show stays, its buttons off, until the run completes and the page due is
     // built from the enlarged list.
-    m_pResults->m_nSavedCount = hitCount;
     Q_EMIT moreResultsRequested();
-    if (m_pRunMonitor && !m_pRunMonitor->StartRun(true)) {
+    if (m_pCommands && !m_pCommands->moreResults()) {
         // The run did not start (its reason has been shown): the page must stay usable.
         setPageButtonsEnabled(true);
     }

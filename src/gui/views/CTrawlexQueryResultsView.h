@@ -11,7 +11,7 @@
 #include <QStringList>
 
 class CDaoException;
-class CRunMonitor;
+class CQueryCommands;
 class CTrawlexBrowseButton;
 class CTrawlexDoc;
 class CTrawlexHitTitle;
@@ -51,8 +51,8 @@ public:
     void setSettings(const CTrawlexSettings *settings) { m_pSettings = settings; }
     // Where a database failure is reported; null reports to stderr.
     void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
-    // Starts the run for more results; without one, More only emits moreResultsRequested().
-    void setRunMonitor(CRunMonitor *monitor) { m_pRunMonitor = monitor; }
+    // Carries out More past the hits held; without it, More only emits moreResultsRequested().
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     // What the line above the hits says of the last run: how many engines were asked and
     // which failed. It holds for the query whose results are held when called (or, before
     // that query is stored, for the next one shown); any other query shows its own engines.
@@ -201,5 +201,5 @@ private:
     CTrawlexQueryResults *m_pResults = nullptr;
     const CTrawlexSettings *m_pSettings = nullptr;
     IUserPrompt *m_pPrompt = nullptr;
-    CRunMonitor *m_pRunMonitor = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
 };

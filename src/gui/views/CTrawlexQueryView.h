@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 class CDaoException;
+class CQueryCommands;
 class CTrawlexDoc;
 class CTrawlexQuery;
 class CTrawlexQueryResults;
@@ -38,6 +39,8 @@ public:
 
     // The objects belong to the caller and must outlive the view.
     void setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results);
+    // What selecting and deleting a query carry out; it must outlive the view.
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     void setResultsView(CTrawlexQueryResultsView *view) { m_pResultsView = view; }
     // Where a database failure is reported; null reports to stderr.
     void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
@@ -92,6 +95,7 @@ private:
     CTrawlexQuery *m_pQuery = nullptr;
     CTrawlexQueryResults *m_pResults = nullptr;
     CTrawlexQueryResultsView *m_pResultsView = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
     IUserPrompt *m_pPrompt = nullptr;
     bool m_bExpanding = false;
 };
