@@ -122,7 +122,7 @@ int main(int argc, char **argv)
     std::printf("  of which reading the names: median %.2f ms\n", read.median);
 
     CTrawlexQueryView tree;
-    tree.setDocument(&doc, &query, &results);
+    tree.setDocument(&doc);
     tree.resize(280, 600);
     tree.show();
     QCoreApplication::processEvents();

@@ -62,6 +62,7 @@ struct Page
         f.query.m_keywords = {{QStringLiteral("alpha"), QStringLiteral("include")}};
         f.fillHits(qid, hits);
         view.setDocument(&f.doc, &f.query, &f.results);
+        view.setCommands(&f.commands);
         view.setPrompt(&f.prompt);
         atReferenceWidth(view);
         view.m_nPage = 0;
@@ -318,6 +319,7 @@ private Q_SLOTS:
         p.f.results.m_urls[0] = address;
         p.f.results.m_newFlags[0] = isNew ? 1 : 0;
         p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        p.view.setCommands(&p.f.commands);
         QVERIFY(p.view.ShowPage());
         auto *titleText = static_cast<CTrawlexResultText *>(p.view.pageChildren()[0]);
         auto *addressText = static_cast<CTrawlexResultText *>(p.view.pageChildren()[2]);
@@ -337,6 +339,7 @@ private Q_SLOTS:
         p.f.results.m_summaries[0] = QString(5000, QLatin1Char('s'));
         p.f.results.m_summaries[1] = QStringLiteral("<b>not bold</b> &amp; \u65e5\u672c\u8a9e ") + QString(300, QLatin1Char(' ')) + QStringLiteral("x");
         p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        p.view.setCommands(&p.f.commands);
         atReferenceWidth(p.view);
         QVERIFY(p.view.ShowPage());
         const QList<QWidget *> &c = p.view.pageChildren();
@@ -484,6 +487,7 @@ private Q_SLOTS:
         p.f.results.m_hitEngines = {{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}, {},
                                     {QStringLiteral("<b>Lycos</b>")}};
         p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        p.view.setCommands(&p.f.commands);
         atReferenceWidth(p.view);
         p.view.m_nPage = 0;
         QVERIFY(p.view.ShowPage());

@@ -161,6 +161,7 @@ private Q_SLOTS:
         if (dark)
             view.setPalette(darkPalette());
         view.setDocument(&f.doc, &f.query, &f.results);
+        view.setCommands(&f.commands);
         view.resize(width, 900);
         QVERIFY(view.ShowPage());
         QVERIFY(view.summaryLine());
@@ -233,6 +234,7 @@ private Q_SLOTS:
         fillJazzHits(f, qid);
         CTrawlexQueryResultsView view;
         view.setDocument(&f.doc, &f.query, &f.results);
+        view.setCommands(&f.commands);
         view.resize(900, 600);
         QVERIFY(view.ShowPage());
         view.show();
@@ -278,7 +280,8 @@ private Q_SLOTS:
         f.addResult(c, QStringLiteral("http://travel.example.net/"));
 
         CTrawlexQueryView tree;
-        tree.setDocument(&f.doc, &f.query, &f.results);
+        tree.setDocument(&f.doc);
+        tree.setCommands(&f.commands);
         tree.resize(280, 260);
         tree.SwitchArrangement(view);
         // Open the first group (and, in the time arrangement, its first day) to show children.

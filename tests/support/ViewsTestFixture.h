@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ScriptedRetrieval.h"
 #include "TestDatabase.h"
 
 #include "app/IUserPrompt.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "run/CQueryCommands.h"
+#include "run/CRunMonitor.h"
 #include "store/CDefinitionTables.h"
 #include "store/CMainQueryTable.h"
 #include "store/CResultTables.h"
@@ -42,6 +45,15 @@ struct Fixture
     CTrawlexDoc doc;
     CTrawlexQuery query;
     CTrawlexQueryResults results;
+    // What the views' commands carry out; runs go to a retrieval the test plays.
+    CRunMonitor monitor{doc, query, results, prompt};
+    CQueryCommands commands{doc, query, results, prompt};
+
+    Fixture()
+    {
+        monitor.SetRetrieval(std::make_unique<ScriptedRetrieval>());
+        commands.setRunMonitor(&monitor);
+    }
 
     bool open()
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/CResultsExporter.h"
+#include "run/CRunMonitor.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -9,9 +10,9 @@
 
 class CEngineRunStatus;
 class CEngineStatusPanel;
+class CQueryCommands;
 class CQueryTreeModel;
 class CResultsPageModel;
-class CRunMonitor;
 class CTrawlexDoc;
 class CTrawlexPropertySheetQuery;
 class CTrawlexQuery;
@@ -55,6 +56,8 @@ public:
     QToolButton *engineSummary() const { return m_pEngineSummary; }
     IUserPrompt &userPrompt() const { return m_prompt; }
     CRunMonitor &runMonitor() const { return m_monitor; }
+    // What the commands carry out; the views and the sheet go through it too.
+    CQueryCommands &commands() const { return *m_commands; }
 
     // Pane 0 of the status bar.
     void SetMessageText(const QString &text);
@@ -125,13 +128,10 @@ private:
     void FollowQueryOnShow();
     void OnEngineSummaryChanged();
     void connectMonitor();
-    void applyLimits();
-    // Starts a pass with the settings as they are now; false when it could not start.
-    bool StartRun(bool bContinue);
+    // The run settings as they are now.
+    CRunMonitor::Limits RunLimits() const;
     // Shows the query sheet on the document's query; OK starts a fresh run.
     void RunQuerySheet();
-    // Loads the stored query into the document's query; false (reported) on a database error.
-    bool LoadSelectedQuery(int qid);
 
     CTrawlexDoc &m_doc;
     CTrawlexSettings &m_settings;
@@ -139,6 +139,7 @@ private:
     CTrawlexQueryResults &m_results;
     CRunMonitor &m_monitor;
     IUserPrompt &m_prompt;
+    std::unique_ptr<CQueryCommands> m_commands;
     // What the panes show, over the document; nothing of a pane's ending reads them.
     std::unique_ptr<CResultsPageModel> m_pPageModel;
     std::unique_ptr<CQueryTreeModel> m_pTreeModel;

@@ -8,8 +8,7 @@
 #include "CTrawlexResultsFilterBar.h"
 
 #include "common/WebPageOpener.h"
-#include "query/CTrawlexQueryResults.h"
-#include "run/CRunMonitor.h"
+#include "run/CQueryCommands.h"
 #include "views/ResultsPageTexts.h"
 
 #include <QApplication>
@@ -113,7 +112,6 @@ void CTrawlexQueryResultsView::CreateFonts()
 void CTrawlexQueryResultsView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results)
 {
     DestroyPageControls();
-    m_pResults = results;
     m_ownModel.setDocument(doc, query, results);
 }
 
@@ -484,9 +482,8 @@ void CTrawlexQueryResultsView::OnBrowse(int hitIndex)
 void CTrawlexQueryResultsView::OnMore()
 {
     setPageButtonsEnabled(false);
-    if (!m_pModel->isReady() || !m_pResults)
+    if (!m_pModel->isReady())
         return;
-    const int hitCount = m_pModel->hitCount();
     const std::optional<bool> held = m_pModel->nextPageIsHeld(m_nPage);
     if (!held) {
         setPageButtonsEnabled(true);
@@ -498,9 +495,8 @@ void CTrawlexQueryResultsView::OnMore()
     }
     // The page on show stays, its buttons off, until the run completes and the page due is
     // built from the enlarged list.
-    m_pResults->m_nSavedCount = hitCount;
     Q_EMIT moreResultsRequested();
-    if (m_pRunMonitor && !m_pRunMonitor->StartRun(true)) {
+    if (m_pCommands && !m_pCommands->moreResults()) {
         // The run did not start (its reason has been shown): the page must stay usable.
         setPageButtonsEnabled(true);
     }

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-class CRunMonitor;
+class CQueryCommands;
 class CTrawlexBrowseButton;
 class CTrawlexDoc;
 class CTrawlexHitTitle;
@@ -50,8 +50,8 @@ public:
     void setPageModel(CResultsPageModel *model);
     // Where a refused address and a database failure are reported; null reports to stderr.
     void setPrompt(IUserPrompt *prompt);
-    // Starts the run for more results; without one, More only emits moreResultsRequested().
-    void setRunMonitor(CRunMonitor *monitor) { m_pRunMonitor = monitor; }
+    // Carries out More past the hits held; without it, More only emits moreResultsRequested().
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     // What the line above the hits says of the last run: how many engines were asked and
     // which failed. It holds for the query whose results are held when called (or, before
     // that query is stored, for the next one shown); any other query shows its own engines.
@@ -196,7 +196,6 @@ private:
     QWidget *m_pContent = nullptr;
     CResultsPageModel m_ownModel;
     CResultsPageModel *m_pModel = &m_ownModel;
-    CTrawlexQueryResults *m_pResults = nullptr;
     IUserPrompt *m_pPrompt = nullptr;
-    CRunMonitor *m_pRunMonitor = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
 };

@@ -2,11 +2,7 @@
 
 #include "CTrawlexQueryResultsView.h"
 
-#include "query/CTrawlexQuery.h"
-#include "query/CTrawlexQueryResults.h"
-#include "store/CDaoException.h"
-#include "store/CMainQueryTable.h"
-#include "store/CTrawlexDoc.h"
+#include "run/CQueryCommands.h"
 
 #include <QBitmap>
 #include <QMetaMethod>
@@ -84,28 +80,19 @@ QIcon CTrawlexQueryView::image(Image index) const
     return m_imageList.value(index);
 }
 
-void CTrawlexQueryView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results)
+void CTrawlexQueryView::setDocument(CTrawlexDoc *doc)
 {
-    m_pDoc = doc;
-    m_pQuery = query;
-    m_pResults = results;
     m_ownTreeModel.setDocument(doc);
 }
 
 void CTrawlexQueryView::setPrompt(IUserPrompt *prompt)
 {
-    m_pPrompt = prompt;
     m_ownTreeModel.setPrompt(prompt);
 }
 
 void CTrawlexQueryView::setTreeModel(CQueryTreeModel *model)
 {
     m_pTreeModel = model ? model : &m_ownTreeModel;
-}
-
-void CTrawlexQueryView::ReportError(const CDaoException &e)
-{
-    ReportDaoError(e, m_pPrompt);
 }
 
 QTreeWidgetItem *CTrawlexQueryView::NewItem(const QString &text, Image image)
@@ -227,25 +214,18 @@ void CTrawlexQueryView::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidg
 {
     // Refills and the pruning of a closed group move the selection without meaning it; a
     // run owns the query and the results until it ends.
-    if (m_bRefilling || m_bExpanding || !m_pDoc || !m_pDoc->HasDatabase() || !m_pQuery || !m_pResults
-        || m_pResults->m_bRunning)
+    if (m_bRefilling || m_bExpanding || !m_pCommands || !m_pCommands->hasDatabase() || m_pCommands->isRunning())
         return;
     QueryTreeItem info;
     if (!GetItemInfo(current, info) || info.nQID == -1)
         return;
 
-    const int qid = info.nQID;
-    try {
-        m_pResults->LoadStoredResults(*m_pDoc, qid);
-        m_pQuery->LoadQuery(m_pDoc->Database(), qid);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    if (!m_pCommands->showStoredQuery(info.nQID)) {
         // What was loaded may be half the query: show no page rather than a wrong one.
         if (m_pResultsView)
             m_pResultsView->DestroyPageControls();
         return;
     }
-    m_pResults->m_nQID = qid;
     if (m_pResultsView) {
         m_pResultsView->m_nPage = 0;
         m_pResultsView->ShowPage();
@@ -284,18 +264,14 @@ void CTrawlexQueryView::showNewestQuery()
         Q_EMIT switchViewRequested(ID_VIEW_NAME);
     else
         SwitchArrangement(ID_VIEW_NAME);
-    if (!m_pDoc || !m_pDoc->HasDatabase())
+    if (!m_pCommands || !m_pCommands->hasDatabase())
         return;
 
-    int newest = -1;
-    try {
-        newest = CMainQueryTable(m_pDoc->Database()).maxQid();
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    const std::optional<int> newest = m_pCommands->newestQueryId();
+    if (!newest || *newest == -1)
         return;
-    }
     for (auto it = m_items.cbegin(); it != m_items.cend(); ++it) {
-        if (it.value().nQID == newest && newest != -1) {
+        if (it.value().nQID == *newest) {
             setCurrentItem(it.key());
             scrollToItem(it.key());
             break;
@@ -306,24 +282,15 @@ void CTrawlexQueryView::showNewestQuery()
 CTrawlexQueryView::DeleteOutcome CTrawlexQueryView::deleteSelectedQuery()
 {
     QTreeWidgetItem *item = currentItem();
-    if (!item || !m_pDoc || !m_pDoc->HasDatabase())
+    if (!item || !m_pCommands || !m_pCommands->hasDatabase())
         return DeleteOutcome::NothingSelected;
     QueryTreeItem info;
     if (!GetItemInfo(item, info) || info.nQID == -1)
         return DeleteOutcome::NotAQuery;
-    try {
-        CMainQueryTable(m_pDoc->Database()).deleteQuery(info.nQID);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    if (!m_pCommands->deleteQuery(info.nQID))
         return DeleteOutcome::Failed;
-    }
     if (m_pResultsView)
         m_pResultsView->DestroyPageControls();
-    // The query on show is gone: its hits are no longer the document's, so nothing (Export,
-    // Update, More) works on a query the file no longer holds.
-    CTrawlexQueryResults &shown = m_pDoc->ResultsSet();
-    if (shown.m_nQID == info.nQID)
-        shown.ResetForNewRun(*m_pDoc);
     if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
         Q_EMIT switchViewRequested(m_nViewMode);
     else

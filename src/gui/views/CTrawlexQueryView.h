@@ -11,7 +11,7 @@
 #include <QList>
 #include <QTreeWidget>
 
-class CDaoException;
+class CQueryCommands;
 class CTrawlexDoc;
 class CTrawlexQuery;
 class CTrawlexQueryResults;
@@ -40,7 +40,9 @@ public:
     ~CTrawlexQueryView() override;
 
     // The objects belong to the caller and must outlive the view.
-    void setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results);
+    void setDocument(CTrawlexDoc *doc);
+    // What selecting and deleting a query carry out; it must outlive the view.
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     void setResultsView(CTrawlexQueryResultsView *view) { m_pResultsView = view; }
     // Where a database failure is reported; null reports to stderr.
     void setPrompt(IUserPrompt *prompt);
@@ -90,14 +92,10 @@ private:
     void AddPlaceholder(QTreeWidgetItem *group);
     void ForgetChildren(QTreeWidgetItem *item);
     void LoadImages();
-    void ReportError(const CDaoException &e);
 
     QList<QIcon> m_imageList;
-    CTrawlexDoc *m_pDoc = nullptr;
-    CTrawlexQuery *m_pQuery = nullptr;
-    CTrawlexQueryResults *m_pResults = nullptr;
     CTrawlexQueryResultsView *m_pResultsView = nullptr;
-    IUserPrompt *m_pPrompt = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
     CQueryTreeModel m_ownTreeModel;
     CQueryTreeModel *m_pTreeModel = &m_ownTreeModel;
     bool m_bExpanding = false;
