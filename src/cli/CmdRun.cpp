@@ -11,6 +11,8 @@
 #include "run/CRunMonitor.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -145,9 +147,9 @@ void printHits(const CTrawlexQueryResults &results)
 // What the tree's selection of a stored query does before Open, Update or More.
 void selectStoredQuery(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryResults &results, int qid)
 {
-    query.LoadQuery(doc.Database(), qid);
-    results.LoadStoredResults(doc, qid);
-    results.m_nQID = qid;
+    CStoredQueryDefinition(doc.Database()).load(qid, query);
+    CStoredQueryResults(doc).load(results, qid);
+    results.SetQid(qid);
 }
 
 int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
@@ -198,7 +200,7 @@ int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
         selectStoredQuery(doc, query, results, o.qid);
         // "More" past the last page held: the view stands after the pages of the hits held.
         monitor.SetPageIndex(std::max(1, results.HitCount() / 10));
-        results.m_nSavedCount = results.HitCount();
+        results.SetSavedCount(results.HitCount());
         started = monitor.StartRun(true);
     } else {
         CQuerySheetEntries entries;

@@ -18,6 +18,7 @@
 #include "store/CDaoException.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -185,7 +186,7 @@ void CMainFrame::SaveWindowState()
 void CMainFrame::FollowQueryOnShow()
 {
     // Cheap when nothing changed; the list ignores it during a run.
-    m_pEngineStatus->showQuery(m_results.m_nQID);
+    m_pEngineStatus->showQuery(m_results.Qid());
 }
 
 void CMainFrame::createPanes()
@@ -419,7 +420,7 @@ void CMainFrame::OnFocusSearchField()
 
 void CMainFrame::OnSearchField()
 {
-    if (m_results.m_bRunning)
+    if (m_results.IsRunning())
         return;
     CSearchFieldCommit commit(m_doc, m_query, m_results, m_prompt);
     CSearchFieldCommit::Outcome outcome = CSearchFieldCommit::Outcome::Refused;
@@ -434,7 +435,7 @@ void CMainFrame::OnSearchField()
     if (StartRun(false)) {
         m_settings.rememberRunEngines(m_query.m_engines);
     } else {
-        m_results.m_bRunning = false;
+        m_results.SetRunning(false);
         OnUpdateCommandUI();
     }
 }
@@ -491,7 +492,7 @@ QString CMainFrame::MessageText() const
 
 void CMainFrame::OnUpdateCommandUI()
 {
-    const bool running = m_results.m_bRunning;
+    const bool running = m_results.IsRunning();
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
         const int id = it.key();
         if (id < ID_UPDATE_UI_FIRST || id > ID_UPDATE_UI_LAST)
@@ -502,7 +503,7 @@ void CMainFrame::OnUpdateCommandUI()
             continue;
         }
         // Export needs a stored query on show.
-        a->setEnabled(!running && (id != ID_FILE_EXPORT || m_results.m_nQID != -1));
+        a->setEnabled(!running && (id != ID_FILE_EXPORT || m_results.Qid() != -1));
         if (!running && isViewCommand(id))
             a->setChecked(id == ViewMode());
     }
@@ -681,7 +682,7 @@ bool CMainFrame::StartRun(bool bContinue)
 bool CMainFrame::LoadSelectedQuery(int qid)
 {
     try {
-        m_query.LoadQuery(m_doc.Database(), qid);
+        CStoredQueryDefinition(m_doc.Database()).load(qid, m_query);
     } catch (const CDaoException &e) {
         ReportDaoError(e, &m_prompt);
         return false;
@@ -706,7 +707,7 @@ void CMainFrame::RunQuerySheet()
         m_settings.rememberRunEngines(m_query.m_engines);
     } else {
         // Nothing runs: the commands must not stay greyed behind a run that never began.
-        m_results.m_bRunning = false;
+        m_results.SetRunning(false);
         OnUpdateCommandUI();
     }
 }
@@ -796,7 +797,7 @@ QString exportFileName(const QString &queryName)
 
 void CMainFrame::OnFileExport()
 {
-    if (m_results.m_bRunning || m_results.m_nQID == -1)
+    if (m_results.IsRunning() || m_results.Qid() == -1)
         return;
     QStringList filters;
     for (const ExportChoice &c : kExportChoices)
@@ -827,7 +828,7 @@ void CMainFrame::OnFileExport()
 bool CMainFrame::ExportToFile(const QString &path, CResultsExporter::Format format)
 {
     try {
-        const std::optional<CResultsExporter> exporter = CResultsExporter::FromStoredQuery(m_doc, m_results.m_nQID);
+        const std::optional<CResultsExporter> exporter = CResultsExporter::FromStoredQuery(m_doc, m_results.Qid());
         if (!exporter) {
             m_prompt.showMessage(QStringLiteral("Error!  The query on show is no longer stored."));
             return false;

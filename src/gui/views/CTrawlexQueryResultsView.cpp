@@ -130,7 +130,7 @@ void CTrawlexQueryResultsView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *quer
 void CTrawlexQueryResultsView::setRunSummary(int engineCount, const QStringList &failedEngines)
 {
     m_bSummarySet = true;
-    m_nSummaryQid = m_pResults ? m_pResults->m_nQID : -1;
+    m_nSummaryQid = m_pResults ? m_pResults->Qid() : -1;
     m_nRunEngines = engineCount;
     m_failedEngines = failedEngines;
     UpdateSummaryLine();
@@ -149,7 +149,7 @@ void CTrawlexQueryResultsView::UpdateSummaryLine()
 {
     if (!m_pSummaryLine)
         return;
-    const int qid = m_pResults ? m_pResults->m_nQID : -1;
+    const int qid = m_pResults ? m_pResults->Qid() : -1;
     // A summary set before its query had a key belongs to the query first shown after it.
     if (m_bSummarySet && m_nSummaryQid == -1)
         m_nSummaryQid = qid;
@@ -250,10 +250,8 @@ bool CTrawlexQueryResultsView::ShowPage()
         m_nPage = 0;
 
     const int page = m_nPage;
-    const int qid = m_pResults->m_nQID;
-    // The arrays are parallel; never index past the shortest of them.
-    const int hitCount = int(std::min({m_pResults->m_titles.size(), m_pResults->m_urls.size(),
-                                       m_pResults->m_summaries.size()}));
+    const int qid = m_pResults->Qid();
+    const int hitCount = m_pResults->HitCount();
     try {
         CTrawlexDatabase &db = m_pDoc->Database();
         CResultsPaging paging(db);
@@ -262,7 +260,7 @@ bool CTrawlexQueryResultsView::ShowPage()
         QStringList addresses;
         if (!range.pastEnd) {
             for (int i = range.start; i < range.end; ++i)
-                addresses << m_pResults->m_urls.at(i);
+                addresses << m_pResults->Hits().at(i).url;
         }
         const int maxUrl = m_pSettings ? m_pSettings->MaxURL : kDefaultMaxUrlDays;
         const QSet<QString> visited = CLinkAgeTracker(db, maxUrl).LoadVisitedLinks(addresses);
@@ -297,14 +295,14 @@ void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool 
                               m_fontHeader);
 
         for (; i < end; ++i) {
-            const QString &title = m_pResults->m_titles.at(i);
-            const QString &url = m_pResults->m_urls.at(i);
+            const CTrawlexHit &shown = m_pResults->Hits().at(i);
+            const QString &title = shown.title;
+            const QString &url = shown.url;
             const bool isVisited = visited.contains(url);
-            const bool isNew = i < m_pResults->m_newFlags.size() && m_pResults->m_newFlags.at(i) != 0;
 
             HitControls hit;
             hit.index = i;
-            hit.title = Adopt(new CTrawlexHitTitle(i, ResultsPageTexts::TitleText(title, isNew), title, url, isVisited,
+            hit.title = Adopt(new CTrawlexHitTitle(i, ResultsPageTexts::TitleText(title, shown.isNew), title, url, isVisited,
                                                    m_pContent),
                               isVisited ? m_fontLinkVisited : m_fontLink);
             connect(hit.title, &CTrawlexHitTitle::activated, this, &CTrawlexQueryResultsView::OnBrowse,
@@ -317,8 +315,8 @@ void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool 
             hit.address = Adopt(new CTrawlexResultText(i, ResultsPageTexts::AddressText(url), m_pContent),
                                 isVisited ? m_fontAddressVisited : m_fontAddress);
             hit.address->setElided(true);
-            hit.summary = Adopt(new CTrawlexResultText(i, m_pResults->m_summaries.at(i), m_pContent), m_fontText);
-            const QString origin = HitOriginText::OriginText(m_pResults->engines(i));
+            hit.summary = Adopt(new CTrawlexResultText(i, shown.summary, m_pContent), m_fontText);
+            const QString origin = HitOriginText::OriginText(shown.engines);
             if (!origin.isEmpty()) {
                 hit.origin = Adopt(new CTrawlexResultText(i, origin, m_pContent), m_fontAddressVisited);
                 hit.origin->setElided(true);
@@ -502,9 +500,9 @@ void CTrawlexQueryResultsView::Relayout()
 
 void CTrawlexQueryResultsView::OnBrowse(int hitIndex)
 {
-    if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults || hitIndex < 0 || hitIndex >= m_pResults->m_urls.size())
+    if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults || hitIndex < 0 || hitIndex >= m_pResults->HitCount())
         return;
-    const QString address = m_pResults->m_urls.at(hitIndex);
+    const QString address = m_pResults->Hits().at(hitIndex).url;
     // An address that is no web page was shown to the user instead: no visit to record.
     if (!WebPageOpener::Open(address, m_pPrompt))
         return;
@@ -527,10 +525,10 @@ void CTrawlexQueryResultsView::OnMore()
     setPageButtonsEnabled(false);
     if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults)
         return;
-    const int hitCount = int(m_pResults->m_titles.size());
+    const int hitCount = m_pResults->HitCount();
     bool held = false;
     try {
-        held = CResultsPaging(m_pDoc->Database()).NextPageIsHeld(m_pResults->m_nQID, m_nPage, hitCount);
+        held = CResultsPaging(m_pDoc->Database()).NextPageIsHeld(m_pResults->Qid(), m_nPage, hitCount);
     } catch (const CDaoException &e) {
         ReportError(e);
         setPageButtonsEnabled(true);
@@ -542,7 +540,7 @@ void CTrawlexQueryResultsView::OnMore()
     }
     // The page on show stays, its buttons off, until the run completes and the page due is
     // built from the enlarged list.
-    m_pResults->m_nSavedCount = hitCount;
+    m_pResults->SetSavedCount(hitCount);
     Q_EMIT moreResultsRequested();
     if (m_pRunMonitor && !m_pRunMonitor->StartRun(true)) {
         // The run did not start (its reason has been shown): the page must stay usable.
@@ -562,9 +560,8 @@ void CTrawlexQueryResultsView::ApplyFilter(const QString &filter)
         return;
     int shown = 0;
     for (HitControls &hit : m_hits) {
-        const int i = hit.index;
-        hit.shown = ResultsPageTexts::HitMatchesFilter(m_pResults->m_titles.value(i), m_pResults->m_urls.value(i),
-                                                       m_pResults->m_summaries.value(i), filter);
+        const CTrawlexHit held = m_pResults->Hits().value(hit.index);
+        hit.shown = ResultsPageTexts::HitMatchesFilter(held.title, held.url, held.summary, filter);
         for (QWidget *control : {static_cast<QWidget *>(hit.title), static_cast<QWidget *>(hit.browse),
                                  static_cast<QWidget *>(hit.address), static_cast<QWidget *>(hit.summary),
                                  static_cast<QWidget *>(hit.origin)}) {
@@ -693,12 +690,12 @@ QMenu *CTrawlexQueryResultsView::CreateHitMenu(int hitIndex)
 
 void CTrawlexQueryResultsView::CopyAddress(int hitIndex, bool withTitle) const
 {
-    if (!m_pResults || hitIndex < 0 || hitIndex >= m_pResults->m_urls.size())
+    if (!m_pResults || hitIndex < 0 || hitIndex >= m_pResults->HitCount())
         return;
-    const QString address = m_pResults->m_urls.at(hitIndex);
+    const QString address = m_pResults->Hits().at(hitIndex).url;
     auto *data = new QMimeData;
     if (withTitle) {
-        const QString title = m_pResults->m_titles.value(hitIndex);
+        const QString title = m_pResults->Hits().at(hitIndex).title;
         data->setText(ResultsPageTexts::TitleAndAddressText(title, address));
         // Rich editors get a link; both parts are escaped, as they came from the network.
         data->setHtml(QStringLiteral("<a href=\"%1\">%2</a>").arg(address.toHtmlEscaped(), title.toHtmlEscaped()));

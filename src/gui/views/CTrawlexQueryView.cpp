@@ -8,6 +8,8 @@
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
 #include "views/CQueryTreeData.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QBitmap>
 #include <QMetaMethod>
@@ -227,7 +229,7 @@ void CTrawlexQueryView::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidg
     // Refills and the pruning of a closed group move the selection without meaning it; a
     // run owns the query and the results until it ends.
     if (m_bRefilling || m_bExpanding || !m_pDoc || !m_pDoc->HasDatabase() || !m_pQuery || !m_pResults
-        || m_pResults->m_bRunning)
+        || m_pResults->IsRunning())
         return;
     QueryTreeItem info;
     if (!GetItemInfo(current, info) || info.nQID == -1)
@@ -235,8 +237,8 @@ void CTrawlexQueryView::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidg
 
     const int qid = info.nQID;
     try {
-        m_pResults->LoadStoredResults(*m_pDoc, qid);
-        m_pQuery->LoadQuery(m_pDoc->Database(), qid);
+        CStoredQueryResults(*m_pDoc).load(*m_pResults, qid);
+        CStoredQueryDefinition(m_pDoc->Database()).load(qid, *m_pQuery);
     } catch (const CDaoException &e) {
         ReportError(e);
         // What was loaded may be half the query: show no page rather than a wrong one.
@@ -244,7 +246,7 @@ void CTrawlexQueryView::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidg
             m_pResultsView->DestroyPageControls();
         return;
     }
-    m_pResults->m_nQID = qid;
+    m_pResults->SetQid(qid);
     if (m_pResultsView) {
         m_pResultsView->m_nPage = 0;
         m_pResultsView->ShowPage();
@@ -321,8 +323,8 @@ CTrawlexQueryView::DeleteOutcome CTrawlexQueryView::deleteSelectedQuery()
     // The query on show is gone: its hits are no longer the document's, so nothing (Export,
     // Update, More) works on a query the file no longer holds.
     CTrawlexQueryResults &shown = m_pDoc->ResultsSet();
-    if (shown.m_nQID == info.nQID)
-        shown.ResetForNewRun(*m_pDoc);
+    if (shown.Qid() == info.nQID)
+        shown.ResetForNewRun(m_pDoc->UpdateQID != -1);
     if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
         Q_EMIT switchViewRequested(m_nViewMode);
     else
