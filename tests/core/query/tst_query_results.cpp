@@ -159,6 +159,24 @@ private Q_SLOTS:
         QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{1, 1, 1, 1, 1}));
     }
 
+    // Changes through the set's own members keep every hit whole and findable.
+    void hitsStayWholeThroughTheirMembers()
+    {
+        CTrawlexQueryResults r;
+        r.SetHits({{"a", "http://a/", QString(200, QLatin1Char('x')), true, {"AltaVista"}},
+                   {"b", "http://B/", "short", true, {}}});
+        QCOMPARE(r.StoredSummary(0), QStringLiteral("..."));
+        QCOMPARE(r.Hits().at(0).summary, QStringLiteral("..."));
+        QCOMPARE(r.StoredSummary(1), QStringLiteral("short"));
+        r.ClearNewFlags();
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{0, 0}));
+        r.AddResult("b again", "http://b/", "", false, "Lycos");
+        QCOMPARE(r.HitCount(), 2);
+        QCOMPARE(r.engines(1), QStringList{"Lycos"});
+        QCOMPARE(r.Hits().at(1).title, QStringLiteral("b"));
+        QCOMPARE(r.engines(0), QStringList{"AltaVista"});
+    }
+
     void updateEngineLevels_data()
     {
         QTest::addColumn<QString>("before");
