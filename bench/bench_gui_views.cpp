@@ -78,16 +78,18 @@ int main(int argc, char **argv)
     CTrawlexQuery query;
     query.m_keywords = {{QStringLiteral("jazz"), QStringLiteral("include")}};
     CTrawlexQueryResults results;
-    results.m_nQID = CMainQueryTable(db).maxQid();
+    results.SetQid(CMainQueryTable(db).maxQid());
+    QList<CTrawlexHit> hits;
     for (int i = 0; i < 25; ++i) {
-        results.m_titles << QStringLiteral("Title of hit %1").arg(i);
-        results.m_urls << QStringLiteral("http://visited%1.example.com/page").arg(i * 4001);
-        results.m_summaries << QStringLiteral("Summary of hit %1, a line or two of text as the engines give it.").arg(i);
-        results.m_newFlags << (i % 3 == 0 ? 1 : 0);
         // Each hit with the line of engines that returned it.
-        results.m_hitEngines << QStringList{QStringLiteral("AltaVista"), QStringLiteral("HotBot"),
-                                            QStringLiteral("Lycos"), QStringLiteral("Simulated Atom")};
+        hits.append({QStringLiteral("Title of hit %1").arg(i),
+                     QStringLiteral("http://visited%1.example.com/page").arg(i * 4001),
+                     QStringLiteral("Summary of hit %1, a line or two of text as the engines give it.").arg(i),
+                     i % 3 == 0,
+                     {QStringLiteral("AltaVista"), QStringLiteral("HotBot"), QStringLiteral("Lycos"),
+                      QStringLiteral("Simulated Atom")}});
     }
+    results.SetHits(std::move(hits));
 
     CTrawlexQueryResultsView view;
     view.setDocument(&doc, &query, &results);

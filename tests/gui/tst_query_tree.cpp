@@ -1,3 +1,4 @@
+#include "ResultsTestSupport.h"
 #include "ViewsTestFixture.h"
 
 #include "views/CQueryTreeData.h"
@@ -198,9 +199,9 @@ private Q_SLOTS:
         t.tree.SwitchArrangement(kName);
         t.results.m_nPage = 3;
         t.tree.setCurrentItem(t.top(QStringLiteral("Alpha")));
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.f.query.m_strName, QStringLiteral("Alpha"));
-        QCOMPARE(t.f.results.m_urls, QStringList{"http://www.h.com/a"});
+        QCOMPARE(ResultsTestSupport::urls(t.f.results), QStringList{"http://www.h.com/a"});
         QCOMPARE(t.results.m_nPage, 1);
         QCOMPARE(static_cast<CTrawlexResultText *>(t.results.pageChildren().value(0))->text(), QStringLiteral("Alpha's page"));
         QCOMPARE(t.tree.selectedQueryId(), t.qAlpha);
@@ -209,7 +210,7 @@ private Q_SLOTS:
         t.tree.SwitchArrangement(kKeyword);
         t.tree.setCurrentItem(t.top(QStringLiteral("java")));
         QCOMPARE(t.tree.selectedQueryId(), -1);
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.results.pageChildren().size(), 4);
     }
 
@@ -220,11 +221,11 @@ private Q_SLOTS:
         t.tree.SwitchArrangement(kName);
         t.tree.setCurrentItem(t.top(QStringLiteral("Alpha")));
         const QList<QWidget *> page = t.results.pageChildren();
-        t.f.results.m_bRunning = true;
+        t.f.results.SetRunning(true);
         t.tree.setCurrentItem(t.top(QStringLiteral("gamma")));
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.f.query.m_strName, QStringLiteral("Alpha"));
-        QCOMPARE(t.f.results.m_urls, QStringList{"http://www.h.com/a"});
+        QCOMPARE(ResultsTestSupport::urls(t.f.results), QStringList{"http://www.h.com/a"});
         QCOMPARE(t.results.pageChildren(), page);
         QCOMPARE(t.results.m_nPage, 1);
     }
@@ -239,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(t.tree.m_nViewMode, kName);
         QCOMPARE(t.texts().value(0), QStringLiteral("Alpha"));
         QCOMPARE(t.tree.selectedQueryId(), t.qAlpha);
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.results.pageChildren().size(), 4);
     }
 
@@ -255,13 +256,13 @@ private Q_SLOTS:
         });
         t.tree.SwitchArrangement(kKeyword);
         const int newest = t.f.addQuery(QStringLiteral("aardvark"));
-        t.f.results.m_bRunning = true;
+        t.f.results.SetRunning(true);
         QEvent showNewest(CTrawlexQueryView::kShowNewestEvent);
         QCoreApplication::sendEvent(&t.tree, &showNewest);
         QCOMPARE(asked, 1);
         QCOMPARE(t.tree.m_nViewMode, kName);
         QCOMPARE(t.tree.selectedQueryId(), newest);
-        QCOMPARE(t.f.results.m_nQID, -1);
+        QCOMPARE(t.f.results.Qid(), -1);
         QVERIFY(t.results.pageChildren().isEmpty());
     }
 

@@ -63,16 +63,19 @@ private:
             QStringLiteral("Brass Bands of the Crescent City, New Orleans"),
         };
         f.results = CTrawlexQueryResults();
-        f.results.m_nQID = qid;
+        f.results.SetQid(qid);
+        QList<CTrawlexHit> hits;
         for (int i = 0; i < titles.size(); ++i) {
-            f.results.m_titles << titles[i];
-            f.results.m_urls << (i == 4 ? QStringLiteral("http://www.jazzlinks.example.com/directory/music/styles/traditional/new-orleans/index.html")
-                                        : QStringLiteral("http://www.jazz%1.example.com/").arg(i));
-            f.results.m_summaries << QStringLiteral(
-                "A short description of the page as the engine gave it, long enough to wrap onto a second line "
-                "of the summary box so the spacing of the rows shows. Entry %1.").arg(i);
-            f.results.m_newFlags << (i == 1 || i == 2 ? 1 : 0);
+            hits.append({titles[i],
+                         i == 4 ? QStringLiteral("http://www.jazzlinks.example.com/directory/music/styles/traditional/new-orleans/index.html")
+                                : QStringLiteral("http://www.jazz%1.example.com/").arg(i),
+                         QStringLiteral(
+                             "A short description of the page as the engine gave it, long enough to wrap onto a second line "
+                             "of the summary box so the spacing of the rows shows. Entry %1.").arg(i),
+                         i == 1 || i == 2,
+                         {}});
         }
+        f.results.SetHits(hits);
     }
 
     static QPalette darkPalette()
@@ -154,8 +157,8 @@ private Q_SLOTS:
                               {QStringLiteral("festival"), QStringLiteral("exclude")}};
         f.query.m_engines = {QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("Lycos")};
         fillJazzHits(f, qid);
-        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.m_urls[3]);
-        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.m_urls[6]);
+        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.Hits()[3].url);
+        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.Hits()[6].url);
 
         CTrawlexQueryResultsView view;
         if (dark)

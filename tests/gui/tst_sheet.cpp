@@ -463,14 +463,14 @@ void TestSheet::commitRefusals()
         QVERIFY(!m_sheet->isVisible());
         QCOMPARE(m_sheet->result(), int(QDialog::Accepted));
         QCOMPARE(doc.Query().m_strName, QStringLiteral("q"));
-        QVERIFY(doc.ResultsSet().m_bRunning);
+        QVERIFY(doc.ResultsSet().IsRunning());
     } else {
         // One message, the sheet stays open with everything in it, the query is untouched.
         QCOMPARE(m_store->prompt.messages, QStringList{message});
         QVERIFY(m_sheet->isVisible());
         QCOMPARE(m_sheet->Entries().m_keywordEntries, entriesBefore);
         QVERIFY(doc.Query().m_strName.isEmpty());
-        QVERIFY(!doc.ResultsSet().m_bRunning);
+        QVERIFY(!doc.ResultsSet().IsRunning());
     }
 }
 

@@ -88,13 +88,13 @@ struct Fixture
     void fillHits(int qid, int n)
     {
         results = CTrawlexQueryResults();
-        results.m_nQID = qid;
+        results.SetQid(qid);
+        QList<CTrawlexHit> hits;
         for (int i = 0; i < n; ++i) {
-            results.m_titles << QStringLiteral("Title %1").arg(i);
-            results.m_urls << QStringLiteral("http://host.example/%1").arg(i);
-            results.m_summaries << QStringLiteral("Summary %1").arg(i);
-            results.m_newFlags << 0;
+            hits.append({QStringLiteral("Title %1").arg(i), QStringLiteral("http://host.example/%1").arg(i),
+                         QStringLiteral("Summary %1").arg(i), false, {}});
         }
+        results.SetHits(hits);
     }
     QList<QList<int>> pagesRows(int qid)
     {

@@ -8,6 +8,8 @@
 #include "query/CTrawlexQueryResults.h"
 #include "store/CDaoException.h"
 #include "store/CMainQueryTable.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 #include "store/CTrawlexDoc.h"
 
 CQueryCommands::CQueryCommands(CTrawlexDoc &doc, IUserPrompt &prompt)
@@ -31,12 +33,12 @@ bool CQueryCommands::hasDatabase() const
 
 bool CQueryCommands::isRunning() const
 {
-    return m_results.m_bRunning;
+    return m_results.IsRunning();
 }
 
 int CQueryCommands::shownQueryId() const
 {
-    return m_results.m_nQID;
+    return m_results.Qid();
 }
 
 CQueryCommands::Commit CQueryCommands::commitSheet(const CQuerySheetEntries &entries)
@@ -72,14 +74,14 @@ bool CQueryCommands::runCommitted()
     if (startRun(false))
         return true;
     // Nothing runs: the commands must not stay greyed behind a run that never began.
-    m_results.m_bRunning = false;
+    m_results.SetRunning(false);
     return false;
 }
 
 bool CQueryCommands::loadQuery(int qid)
 {
     try {
-        m_query.LoadQuery(m_doc.Database(), qid);
+        CStoredQueryDefinition(m_doc.Database()).load(qid, m_query);
     } catch (const CDaoException &e) {
         ReportDaoError(e, &m_prompt);
         return false;
@@ -93,13 +95,13 @@ bool CQueryCommands::showStoredQuery(int qid)
     if (isRunning() || !hasDatabase())
         return false;
     try {
-        m_results.LoadStoredResults(m_doc, qid);
-        m_query.LoadQuery(m_doc.Database(), qid);
+        CStoredQueryResults(m_doc).load(m_results, qid);
+        CStoredQueryDefinition(m_doc.Database()).load(qid, m_query);
     } catch (const CDaoException &e) {
         ReportDaoError(e, &m_prompt);
         return false;
     }
-    m_results.m_nQID = qid;
+    m_results.SetQid(qid);
     return true;
 }
 
@@ -117,7 +119,7 @@ bool CQueryCommands::updateQuery(int qid)
 
 bool CQueryCommands::moreResults()
 {
-    m_results.m_nSavedCount = m_results.HitCount();
+    m_results.SetSavedCount(m_results.HitCount());
     return startRun(true);
 }
 
@@ -137,8 +139,8 @@ bool CQueryCommands::deleteQuery(int qid)
     }
     // Its hits are no longer the document's, so nothing (Export, Update, More) works on a
     // query the file no longer holds.
-    if (m_results.m_nQID == qid)
-        m_results.ResetForNewRun(m_doc);
+    if (m_results.Qid() == qid)
+        m_results.ResetForNewRun(m_doc.UpdateQID != -1);
     return true;
 }
 
@@ -155,7 +157,7 @@ std::optional<int> CQueryCommands::newestQueryId()
 std::optional<qsizetype> CQueryCommands::exportResults(const QString &path, CResultsExporter::Format format)
 {
     try {
-        const std::optional<CResultsExporter> exporter = CResultsExporter::FromStoredQuery(m_doc, m_results.m_nQID);
+        const std::optional<CResultsExporter> exporter = CResultsExporter::FromStoredQuery(m_doc, m_results.Qid());
         if (!exporter) {
             m_prompt.showMessage(QStringLiteral("Error!  The query on show is no longer stored."));
             return std::nullopt;

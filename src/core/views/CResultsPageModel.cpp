@@ -41,7 +41,7 @@ bool CResultsPageModel::isReady() const
 
 int CResultsPageModel::queryId() const
 {
-    return m_pResults ? m_pResults->m_nQID : -1;
+    return m_pResults ? m_pResults->Qid() : -1;
 }
 
 int CResultsPageModel::askedEngineCount() const
@@ -55,27 +55,27 @@ int CResultsPageModel::askedEngineCount() const
 
 int CResultsPageModel::hitCount() const
 {
-    return m_pResults ? int(m_pResults->m_titles.size()) : 0;
+    return m_pResults ? m_pResults->HitCount() : 0;
 }
 
 std::optional<QString> CResultsPageModel::address(int hitIndex) const
 {
-    if (!m_pResults || hitIndex < 0 || hitIndex >= m_pResults->m_urls.size())
+    if (!m_pResults || hitIndex < 0 || hitIndex >= m_pResults->HitCount())
         return std::nullopt;
-    return m_pResults->m_urls.at(hitIndex);
+    return m_pResults->Hits().at(hitIndex).url;
 }
 
 QString CResultsPageModel::title(int hitIndex) const
 {
-    return m_pResults ? m_pResults->m_titles.value(hitIndex) : QString();
+    return m_pResults ? m_pResults->Hits().value(hitIndex).title : QString();
 }
 
 bool CResultsPageModel::hitMatchesFilter(int hitIndex, const QString &filter) const
 {
     if (!m_pResults)
         return false;
-    return ResultsPageTexts::HitMatchesFilter(m_pResults->m_titles.value(hitIndex), m_pResults->m_urls.value(hitIndex),
-                                              m_pResults->m_summaries.value(hitIndex), filter);
+    const CTrawlexHit hit = m_pResults->Hits().value(hitIndex);
+    return ResultsPageTexts::HitMatchesFilter(hit.title, hit.url, hit.summary, filter);
 }
 
 int CResultsPageModel::maxUrlDays() const
@@ -102,9 +102,8 @@ std::optional<CResultsPageModel::Page> CResultsPageModel::page(int pageIndex, co
         return std::nullopt;
     const CTrawlexQueryResults &results = *m_pResults;
     Page p;
-    p.qid = results.m_nQID;
-    // The arrays are parallel; never index past the shortest of them.
-    p.totalHits = int(std::min({results.m_titles.size(), results.m_urls.size(), results.m_summaries.size()}));
+    p.qid = results.Qid();
+    p.totalHits = results.HitCount();
     QSet<QString> visited;
     const bool read = Guarded(
         [&] {
@@ -113,7 +112,7 @@ std::optional<CResultsPageModel::Page> CResultsPageModel::page(int pageIndex, co
             QStringList addresses;
             if (!p.range.pastEnd) {
                 for (int i = p.range.start; i < p.range.end; ++i)
-                    addresses << results.m_urls.at(i);
+                    addresses << results.Hits().at(i).url;
             }
             visited = CLinkAgeTracker(db, maxUrlDays()).LoadVisitedLinks(addresses);
         },
@@ -128,13 +127,13 @@ std::optional<CResultsPageModel::Page> CResultsPageModel::page(int pageIndex, co
         for (int i = r.start; i < r.end; ++i) {
             Hit hit;
             hit.index = i;
-            hit.title = results.m_titles.at(i);
-            hit.address = results.m_urls.at(i);
-            hit.summary = results.m_summaries.at(i);
-            const bool isNew = i < results.m_newFlags.size() && results.m_newFlags.at(i) != 0;
-            hit.titleText = ResultsPageTexts::TitleText(hit.title, isNew);
+            const CTrawlexHit &held = results.Hits().at(i);
+            hit.title = held.title;
+            hit.address = held.url;
+            hit.summary = held.summary;
+            hit.titleText = ResultsPageTexts::TitleText(hit.title, held.isNew);
             hit.addressText = ResultsPageTexts::AddressText(hit.address);
-            hit.originText = HitOriginText::OriginText(results.engines(i));
+            hit.originText = HitOriginText::OriginText(held.engines);
             hit.visited = visited.contains(hit.address);
             p.hits << hit;
         }

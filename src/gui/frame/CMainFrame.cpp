@@ -18,6 +18,7 @@
 #include "views/CQueryTreeModel.h"
 #include "views/CResultsPageModel.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

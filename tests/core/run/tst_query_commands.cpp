@@ -127,7 +127,7 @@ void TestQueryCommands::updateAndMoreKeepTheStoredQuery()
     // More counts the hits held, so progress is measured from there, and extends the same query.
     c.limits.directConnection = true;
     QVERIFY(c.commands->moreResults());
-    QCOMPARE(c.commands->results().m_nSavedCount, 2);
+    QCOMPARE(c.commands->results().SavedCount(), 2);
     QCOMPARE(c.commands->shownQueryId(), qid);
     QCOMPARE(c.retrieval->starts(), 2);
     c.retrieval->hit(QStringLiteral("http://a.example/3"));
@@ -148,8 +148,8 @@ void TestQueryCommands::updateAndMoreKeepTheStoredQuery()
     QVERIFY(newest);
     QVERIFY(c.commands->showStoredQuery(*newest));
     QCOMPARE(c.commands->results().HitCount(), 4);
-    QCOMPARE(c.commands->results().m_urls.first(), QStringLiteral("http://a.example/4"));
-    QVERIFY(c.commands->results().m_newFlags.first() != 0);
+    QCOMPARE(c.commands->results().Hits().first().url, QStringLiteral("http://a.example/4"));
+    QVERIFY(c.commands->results().Hits().first().isNew);
     QVERIFY(!c.commands->showStoredQuery(qid)); // replaced
     QCOMPARE(c.prompt.messages.size(), 2);
     QCOMPARE(c.prompt.messages.first(), kNoSession);

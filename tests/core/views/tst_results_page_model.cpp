@@ -105,12 +105,12 @@ private Q_SLOTS:
         QCOMPARE(Model::indexes(m.build(1)), Model::range(10, 15));
         QVERIFY(!*m.model.nextPageIsHeld(2));
 
+        QList<CTrawlexHit> hits = m.f.results.Hits();
         for (int i = 15; i < 35; ++i) {
-            m.f.results.m_titles << QStringLiteral("Title %1").arg(i);
-            m.f.results.m_urls << QStringLiteral("http://host.example/%1").arg(i);
-            m.f.results.m_summaries << QStringLiteral("Summary %1").arg(i);
-            m.f.results.m_newFlags << 0;
+            hits.append({QStringLiteral("Title %1").arg(i), QStringLiteral("http://host.example/%1").arg(i),
+                         QStringLiteral("Summary %1").arg(i), false, {}});
         }
+        m.f.results.SetHits(hits);
         QCOMPARE(m.model.hitCount(), 35);
         QVERIFY(*m.model.nextPageIsHeld(2));
         QCOMPARE(Model::indexes(m.build(1)), Model::range(10, 15));
@@ -124,9 +124,12 @@ private Q_SLOTS:
     {
         Model m;
         QVERIFY(m.setUp(3));
-        m.f.results.m_titles[0] = QString(50, QLatin1Char('t'));
-        m.f.results.m_newFlags[1] = 1;
-        m.f.results.m_hitEngines = {{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}, {}, {QStringLiteral(" ")}};
+        QList<CTrawlexHit> hits = m.f.results.Hits();
+        hits[0].title = QString(50, QLatin1Char('t'));
+        hits[1].isNew = true;
+        hits[0].engines = {QStringLiteral("AltaVista"), QStringLiteral("HotBot")};
+        hits[2].engines = {QStringLiteral(" ")};
+        m.f.results.SetHits(hits);
         const CResultsPageModel::Page p = m.build(0);
         QCOMPARE(p.hits[0].title, QString(50, QLatin1Char('t')));
         QCOMPARE(p.hits[0].titleText, QString(42, QLatin1Char('t')) + QStringLiteral("..."));
