@@ -91,8 +91,10 @@ int main(int argc, char **argv)
     }
     results.SetHits(std::move(hits));
 
+    CResultsPageModel model;
+    model.setDocument(&doc, &query, &results);
     CTrawlexQueryResultsView view;
-    view.setDocument(&doc, &query, &results);
+    view.setPageModel(&model);
     view.resize(720, 800);
     view.show();
     QCoreApplication::processEvents();
@@ -123,8 +125,9 @@ int main(int argc, char **argv)
     const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(TrawlexIds::ID_VIEW_NAME); });
     std::printf("  of which reading the names: median %.2f ms\n", read.median);
 
+    CQueryTreeModel treeModel(&doc, nullptr);
     CTrawlexQueryView tree;
-    tree.setDocument(&doc);
+    tree.setTreeModel(&treeModel);
     tree.resize(280, 600);
     tree.show();
     QCoreApplication::processEvents();

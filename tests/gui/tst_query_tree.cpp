@@ -36,11 +36,10 @@ struct Tree
         f.addResult(qAlpha, QStringLiteral("http://www.h.com/a"), QStringLiteral("Alpha's page"));
         f.addResult(qBeta, QStringLiteral("http://www.h.com.au/b"));
         f.addResult(qGamma, QStringLiteral("http://other.org/x"));
-        tree.setDocument(&f.doc);
+        tree.setTreeModel(&f.treeModel);
         tree.setCommands(&f.commands);
         tree.setResultsView(&results);
-        tree.setPrompt(&f.prompt);
-        results.setDocument(&f.doc, &f.query, &f.results);
+        results.setPageModel(&f.pageModel);
         results.setCommands(&f.commands);
         results.setPrompt(&f.prompt);
         return true;

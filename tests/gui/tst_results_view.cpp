@@ -62,7 +62,7 @@ struct Page
         f.query.m_strName = QStringLiteral("q");
         f.query.m_keywords = {{QStringLiteral("alpha"), QStringLiteral("include")}};
         f.fillHits(qid, hits);
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
         view.setCommands(&f.commands);
         view.setPrompt(&f.prompt);
         atReferenceWidth(view);
@@ -320,7 +320,7 @@ private Q_SLOTS:
             hits[0].url = address;
             hits[0].isNew = isNew;
         });
-        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        p.view.setPageModel(&p.f.pageModel);
         p.view.setCommands(&p.f.commands);
         QVERIFY(p.view.ShowPage());
         auto *titleText = static_cast<CTrawlexResultText *>(p.view.pageChildren()[0]);
@@ -342,7 +342,7 @@ private Q_SLOTS:
             hits[0].summary = QString(5000, QLatin1Char('s'));
             hits[1].summary = QStringLiteral("<b>not bold</b> &amp; \u65e5\u672c\u8a9e ") + QString(300, QLatin1Char(' ')) + QStringLiteral("x");
         });
-        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        p.view.setPageModel(&p.f.pageModel);
         p.view.setCommands(&p.f.commands);
         atReferenceWidth(p.view);
         QVERIFY(p.view.ShowPage());
@@ -493,7 +493,7 @@ private Q_SLOTS:
             hits[1].engines = {};
             hits[2].engines = {QStringLiteral("<b>Lycos</b>")};
         });
-        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        p.view.setPageModel(&p.f.pageModel);
         p.view.setCommands(&p.f.commands);
         atReferenceWidth(p.view);
         p.view.m_nPage = 0;

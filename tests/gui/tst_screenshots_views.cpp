@@ -163,7 +163,7 @@ private Q_SLOTS:
         CTrawlexQueryResultsView view;
         if (dark)
             view.setPalette(darkPalette());
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
         view.setCommands(&f.commands);
         view.resize(width, 900);
         QVERIFY(view.ShowPage());
@@ -236,7 +236,7 @@ private Q_SLOTS:
         f.query.m_keywords = {{QStringLiteral("jazz"), QStringLiteral("include")}};
         fillJazzHits(f, qid);
         CTrawlexQueryResultsView view;
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
         view.setCommands(&f.commands);
         view.resize(900, 600);
         QVERIFY(view.ShowPage());
@@ -283,7 +283,7 @@ private Q_SLOTS:
         f.addResult(c, QStringLiteral("http://travel.example.net/"));
 
         CTrawlexQueryView tree;
-        tree.setDocument(&f.doc);
+        tree.setTreeModel(&f.treeModel);
         tree.setCommands(&f.commands);
         tree.resize(280, 260);
         tree.SwitchArrangement(view);

@@ -136,7 +136,7 @@ private Q_SLOTS:
         f.fillHits(qid, 3);
         ResultsTestSupport::editHits(f.results, [&](QList<CTrawlexHit> &hits) { hits[1].url = address; });
         CTrawlexQueryResultsView view;
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
         view.setPrompt(&f.prompt);
         view.resize(700, 500);
         QVERIFY(view.ShowPage());

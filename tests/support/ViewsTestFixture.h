@@ -8,6 +8,8 @@
 #include "query/CTrawlexQueryResults.h"
 #include "run/CQueryCommands.h"
 #include "run/CRunMonitor.h"
+#include "views/CQueryTreeModel.h"
+#include "views/CResultsPageModel.h"
 #include "store/CDefinitionTables.h"
 #include "store/CMainQueryTable.h"
 #include "store/CResultTables.h"
@@ -48,9 +50,14 @@ struct Fixture
     // What the views' commands carry out; runs go to a retrieval the test plays.
     CRunMonitor monitor{doc, query, results, prompt};
     CQueryCommands commands{doc, query, results, prompt};
+    // What the views show, over the same objects.
+    CResultsPageModel pageModel;
+    CQueryTreeModel treeModel{&doc, &prompt};
 
     Fixture()
     {
+        pageModel.setDocument(&doc, &query, &results);
+        pageModel.setPrompt(&prompt);
         monitor.SetRetrieval(std::make_unique<ScriptedRetrieval>());
         commands.setRunMonitor(&monitor);
     }

@@ -215,7 +215,6 @@ void CMainFrame::createPanes()
     m_pTreeView->setTreeModel(m_pTreeModel.get());
     m_pTreeView->setCommands(m_commands.get());
     m_pTreeView->setResultsView(m_pResultsView);
-    m_pTreeView->setPrompt(&m_prompt);
     m_pResultsView->setPageModel(m_pPageModel.get());
     m_pResultsView->setPrompt(&m_prompt);
     m_pResultsView->setCommands(m_commands.get());

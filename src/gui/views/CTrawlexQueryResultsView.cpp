@@ -109,22 +109,10 @@ void CTrawlexQueryResultsView::CreateFonts()
     m_nCharWidth = std::max(1, fm.averageCharWidth());
 }
 
-void CTrawlexQueryResultsView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results)
-{
-    DestroyPageControls();
-    m_ownModel.setDocument(doc, query, results);
-}
-
-void CTrawlexQueryResultsView::setPrompt(IUserPrompt *prompt)
-{
-    m_pPrompt = prompt;
-    m_ownModel.setPrompt(prompt);
-}
-
 void CTrawlexQueryResultsView::setPageModel(CResultsPageModel *model)
 {
     DestroyPageControls();
-    m_pModel = model ? model : &m_ownModel;
+    m_pModel = model ? model : &m_noModel;
 }
 
 void CTrawlexQueryResultsView::setRunSummary(int engineCount, const QStringList &failedEngines)

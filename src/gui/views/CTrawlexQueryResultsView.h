@@ -42,14 +42,11 @@ public:
     explicit CTrawlexQueryResultsView(QWidget *parent = nullptr);
     ~CTrawlexQueryResultsView() override;
 
-    // What the pages show and where they are kept. The objects belong to the caller and must
-    // outlive the view (or be replaced first).
-    void setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results);
-    // Where the pages come from; null (and the default) builds them over the document set
-    // above, with visits kept 7 days. The model must outlive the view (or be replaced first).
+    // Where the pages come from; without one there is no page. The model must outlive the
+    // view (or be replaced first).
     void setPageModel(CResultsPageModel *model);
-    // Where a refused address and a database failure are reported; null reports to stderr.
-    void setPrompt(IUserPrompt *prompt);
+    // Where a refused address is reported; null reports to stderr.
+    void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
     // Carries out More past the hits held; without it, More only emits moreResultsRequested().
     void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     // What the line above the hits says of the last run: how many engines were asked and
@@ -194,8 +191,8 @@ private:
     bool m_bRebuilding = false;
 
     QWidget *m_pContent = nullptr;
-    CResultsPageModel m_ownModel;
-    CResultsPageModel *m_pModel = &m_ownModel;
+    CResultsPageModel m_noModel;
+    CResultsPageModel *m_pModel = &m_noModel;
     IUserPrompt *m_pPrompt = nullptr;
     CQueryCommands *m_pCommands = nullptr;
 };

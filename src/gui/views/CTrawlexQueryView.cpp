@@ -80,19 +80,9 @@ QIcon CTrawlexQueryView::image(Image index) const
     return m_imageList.value(index);
 }
 
-void CTrawlexQueryView::setDocument(CTrawlexDoc *doc)
-{
-    m_ownTreeModel.setDocument(doc);
-}
-
-void CTrawlexQueryView::setPrompt(IUserPrompt *prompt)
-{
-    m_ownTreeModel.setPrompt(prompt);
-}
-
 void CTrawlexQueryView::setTreeModel(CQueryTreeModel *model)
 {
-    m_pTreeModel = model ? model : &m_ownTreeModel;
+    m_pTreeModel = model ? model : &m_noTreeModel;
 }
 
 QTreeWidgetItem *CTrawlexQueryView::NewItem(const QString &text, Image image)

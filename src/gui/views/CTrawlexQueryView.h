@@ -39,14 +39,10 @@ public:
     explicit CTrawlexQueryView(QWidget *parent = nullptr);
     ~CTrawlexQueryView() override;
 
-    // The objects belong to the caller and must outlive the view.
-    void setDocument(CTrawlexDoc *doc);
     // What selecting and deleting a query carry out; it must outlive the view.
     void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     void setResultsView(CTrawlexQueryResultsView *view) { m_pResultsView = view; }
-    // Where a database failure is reported; null reports to stderr.
-    void setPrompt(IUserPrompt *prompt);
-    // Where the nodes come from; null (and the default) reads them over the document set above.
+    // Where the nodes come from; without one the tree stays empty. It must outlive the view.
     void setTreeModel(CQueryTreeModel *model);
 
     // Builds the top level of an arrangement into the (emptied) tree.
@@ -96,7 +92,7 @@ private:
     QList<QIcon> m_imageList;
     CTrawlexQueryResultsView *m_pResultsView = nullptr;
     CQueryCommands *m_pCommands = nullptr;
-    CQueryTreeModel m_ownTreeModel;
-    CQueryTreeModel *m_pTreeModel = &m_ownTreeModel;
+    CQueryTreeModel m_noTreeModel;
+    CQueryTreeModel *m_pTreeModel = &m_noTreeModel;
     bool m_bExpanding = false;
 };

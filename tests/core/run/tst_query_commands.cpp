@@ -1,7 +1,7 @@
 #include "ScriptedRetrieval.h"
+#include "StoreRecordingPrompt.h"
 #include "TestDatabase.h"
 
-#include "app/IUserPrompt.h"
 #include "query/CQuerySheetEntries.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
@@ -17,21 +17,13 @@
 
 namespace {
 
-class RecordingPrompt final : public IUserPrompt
-{
-public:
-    void showMessage(const QString &text) override { messages << text; }
-    bool askYesNo(const QString &) override { return true; }
-    QStringList messages;
-};
-
 const QString kNoSession = QStringLiteral("Error!  Internet session must be active to do query.");
 
 // The commands over a fresh tx.mdb, with runs played by the test.
 struct Commands
 {
     QTemporaryDir dir;
-    RecordingPrompt prompt;
+    StoreRecordingPrompt prompt;
     CTrawlexDoc doc;
     std::unique_ptr<CRunMonitor> monitor;
     std::unique_ptr<CQueryCommands> commands;
