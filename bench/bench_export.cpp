@@ -40,17 +40,19 @@ Figures measure(int rounds, const std::function<void()> &work)
 // commas, line breaks, markup and non-ASCII letters that need escaping.
 CTrawlexQueryResults hits(int n)
 {
-    CTrawlexQueryResults r;
+    QList<CTrawlexHit> list;
     for (int i = 0; i < n; ++i) {
-        r.m_titles << QStringLiteral("Result %1 \u2013 \"Caf\u00e9\" & <Co>, page title").arg(i);
-        r.m_urls << QStringLiteral("http://www.example%1.com/path/to/page%2.html?q=a&b=%2").arg(i % 977).arg(i);
-        r.m_summaries << QStringLiteral("A summary of hit %1, as an engine cuts it: words, words and more words, "
-                                        "with a line\r\nbreak now and then and a few letters like \u00fc and \u00df "
-                                        "to end.").arg(i);
-        r.m_newFlags << (i % 7 == 0 ? 1 : 0);
-        r.m_hitEngines << (i % 3 == 0 ? QStringList{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}
-                                      : QStringList{QStringLiteral("Lycos")});
+        list.append({QStringLiteral("Result %1 \u2013 \"Caf\u00e9\" & <Co>, page title").arg(i),
+                     QStringLiteral("http://www.example%1.com/path/to/page%2.html?q=a&b=%2").arg(i % 977).arg(i),
+                     QStringLiteral("A summary of hit %1, as an engine cuts it: words, words and more words, "
+                                    "with a line\r\nbreak now and then and a few letters like \u00fc and \u00df "
+                                    "to end.").arg(i),
+                     i % 7 == 0,
+                     i % 3 == 0 ? QStringList{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}
+                                : QStringList{QStringLiteral("Lycos")}});
     }
+    CTrawlexQueryResults r;
+    r.SetHits(std::move(list));
     return r;
 }
 

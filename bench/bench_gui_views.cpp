@@ -78,19 +78,23 @@ int main(int argc, char **argv)
     CTrawlexQuery query;
     query.m_keywords = {{QStringLiteral("jazz"), QStringLiteral("include")}};
     CTrawlexQueryResults results;
-    results.m_nQID = CMainQueryTable(db).maxQid();
+    results.SetQid(CMainQueryTable(db).maxQid());
+    QList<CTrawlexHit> hits;
     for (int i = 0; i < 25; ++i) {
-        results.m_titles << QStringLiteral("Title of hit %1").arg(i);
-        results.m_urls << QStringLiteral("http://visited%1.example.com/page").arg(i * 4001);
-        results.m_summaries << QStringLiteral("Summary of hit %1, a line or two of text as the engines give it.").arg(i);
-        results.m_newFlags << (i % 3 == 0 ? 1 : 0);
         // Each hit with the line of engines that returned it.
-        results.m_hitEngines << QStringList{QStringLiteral("AltaVista"), QStringLiteral("HotBot"),
-                                            QStringLiteral("Lycos"), QStringLiteral("Simulated Atom")};
+        hits.append({QStringLiteral("Title of hit %1").arg(i),
+                     QStringLiteral("http://visited%1.example.com/page").arg(i * 4001),
+                     QStringLiteral("Summary of hit %1, a line or two of text as the engines give it.").arg(i),
+                     i % 3 == 0,
+                     {QStringLiteral("AltaVista"), QStringLiteral("HotBot"), QStringLiteral("Lycos"),
+                      QStringLiteral("Simulated Atom")}});
     }
+    results.SetHits(std::move(hits));
 
+    CResultsPageModel model;
+    model.setDocument(&doc, &query, &results);
     CTrawlexQueryResultsView view;
-    view.setDocument(&doc, &query, &results);
+    view.setPageModel(&model);
     view.resize(720, 800);
     view.show();
     QCoreApplication::processEvents();
@@ -118,16 +122,17 @@ int main(int argc, char **argv)
     std::printf("  laid out again for a new width: median %.2f ms, p90 %.2f ms, worst %.2f ms\n", reflow.median,
                 reflow.p90, reflow.worst);
 
-    const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(CQueryTreeData::kNameView); });
+    const Figures read = Measure(std::max(1, repetitions / 3), [&] { CQueryTreeData(db).TopLevel(TrawlexIds::ID_VIEW_NAME); });
     std::printf("  of which reading the names: median %.2f ms\n", read.median);
 
+    CQueryTreeModel treeModel(&doc, nullptr);
     CTrawlexQueryView tree;
-    tree.setDocument(&doc, &query, &results);
+    tree.setTreeModel(&treeModel);
     tree.resize(280, 600);
     tree.show();
     QCoreApplication::processEvents();
     const Figures fill = Measure(std::max(1, repetitions / 3), [&] {
-        tree.SwitchArrangement(CQueryTreeData::kNameView);
+        tree.SwitchArrangement(TrawlexIds::ID_VIEW_NAME);
         QCoreApplication::processEvents(); // include the layout of the shown tree
     });
     std::printf("name arrangement fill, %d queries: median %.2f ms, p90 %.2f ms, worst %.2f ms (goal < 200 ms)\n",

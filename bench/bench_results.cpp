@@ -4,6 +4,8 @@
 
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "app/IUserPrompt.h"
+#include "store/CStoredQueryResults.h"
 #include "store/CTrawlexDoc.h"
 
 #include <QCoreApplication>
@@ -48,6 +50,11 @@ QTextStream &operator<<(QTextStream &out, const Timing &t)
 {
     return out << t.wallMs << " ms wall, " << t.cpuMs << " ms processor";
 }
+
+struct StderrPrompt final : IUserPrompt {
+    void showMessage(const QString &text) override { QTextStream(stderr) << text << '\n'; }
+    bool askYesNo(const QString &) override { return false; }
+};
 
 QString hitUrl(int i)
 {
@@ -107,6 +114,7 @@ int main(int argc, char *argv[])
     query.m_engines = {QStringLiteral("AltaVista"), QStringLiteral("Yahoo")};
 
     constexpr int kSaveCount = 10000;
+    StderrPrompt prompt;
     CTrawlexQueryResults saver;
     bool saved = true;
     const Timing saveMs = fastest(
@@ -119,17 +127,17 @@ int main(int argc, char *argv[])
                 if (i % 3 == 0)
                     saver.AddResult(titles.at(i), urls.at(i), summaries.at(i), false, engines.at(2));
             }
-            saver.m_nLevel = 1;
-            saver.m_reportedEngines = query.m_engines;
-            saver.m_strYahooPath = QStringLiteral("/search?p=apple&b=21");
+            saver.SetLevel(1);
+            saver.EngineLevels().reported = query.m_engines;
+            saver.SetYahooPath(QStringLiteral("/search?p=apple&b=21"));
         },
-        [&] { saved = saver.SaveQueryAndResults(doc, query, nullptr) && saved; });
+        [&] { saved = CStoredQueryResults(doc).save(saver, query, prompt) && saved; });
     if (!saved)
         return 1;
     out << "SaveQueryAndResults, " << kSaveCount << " hits: " << saveMs << " (limit 250)\n";
 
     CTrawlexQueryResults loader;
-    const Timing loadMs = fastest(rounds, [] {}, [&] { loader.LoadStoredResults(doc, saver.m_nQID); });
+    const Timing loadMs = fastest(rounds, [] {}, [&] { CStoredQueryResults(doc).load(loader, saver.Qid()); });
     if (loader.HitCount() != kSaveCount || loader.engines(0).size() != 2)
         return 1;
     out << "LoadStoredResults, " << kSaveCount << " hits: " << loadMs << " (limit 100)\n";

@@ -187,7 +187,7 @@ int main(int argc, char *argv[])
         lastHits << lastHit;
         QObject::disconnect(conn);
         QObject::disconnect(hitConn);
-        if (outcome != CRunMonitor::Outcome::Completed || !doc.ResultsSet().m_failedEngines.isEmpty()) {
+        if (outcome != CRunMonitor::Outcome::Completed || !doc.ResultsSet().EngineLevels().failed.isEmpty()) {
             QTextStream(stderr) << "bench_run: run " << i << " did not complete cleanly\n";
             return 1;
         }

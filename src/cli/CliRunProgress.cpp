@@ -9,10 +9,10 @@
 #endif
 
 namespace {
-constexpr int kBarWidth = 30;
-}
 
-bool CliRunProgress::stderrIsTerminal()
+constexpr int kBarWidth = 30;
+
+bool stderrIsTerminal()
 {
 #ifdef Q_OS_WIN
     return _isatty(_fileno(stderr)) != 0;
@@ -21,14 +21,11 @@ bool CliRunProgress::stderrIsTerminal()
 #endif
 }
 
-CliRunProgress::CliRunProgress(FILE *to)
-    : CliRunProgress(to == stderr && stderrIsTerminal(), to)
-{
-}
+} // namespace
 
-CliRunProgress::CliRunProgress(bool terminal, FILE *to)
+CliRunProgress::CliRunProgress(FILE *to)
     : m_pTo(to)
-    , m_bTerminal(terminal)
+    , m_bTerminal(to == stderr && stderrIsTerminal())
 {
 }
 

@@ -10,7 +10,6 @@ class CliRunProgress final
 {
 public:
     explicit CliRunProgress(FILE *to = stderr);
-    CliRunProgress(bool terminal, FILE *to);
     ~CliRunProgress();
     CliRunProgress(const CliRunProgress &) = delete;
     CliRunProgress &operator=(const CliRunProgress &) = delete;
@@ -19,9 +18,6 @@ public:
     void progress(int percent);
     // Ends the bar's line; further output starts on a fresh line.
     void finish();
-
-    bool isTerminal() const { return m_bTerminal; }
-    static bool stderrIsTerminal();
 
 private:
     void drawBar();

@@ -6,6 +6,7 @@
 #include "retrieval/web/CDescriptionFetch.h"
 #include "retrieval/web/EngineSources.h"
 #include "run/CEngineTest.h"
+#include "run/CQueryCommands.h"
 #include "run/CUserEngines.h"
 #include "store/CTrawlexDoc.h"
 
@@ -235,7 +236,17 @@ int test(QStringList args, CTrawlexDoc &doc)
     doc.LoadEngineAddressList();
     CTrawlexSettings settings;
     settings.load();
-    const CEngineTest::Outcome outcome = CEngineTest::runAndWait(d->name, args, doc.EngineAddressList(), settings.MaxDelay);
+    CliUserPrompt prompt;
+    CQueryCommands commands(doc, prompt);
+    commands.setLimits([&settings] {
+        CRunMonitor::Limits limits;
+        limits.maxDelay = settings.MaxDelay;
+        return limits;
+    });
+    CEngineTest engineTest;
+    const CEngineTest::Outcome outcome = commands.startEngineTest(engineTest, d->name, args)
+                                             ? engineTest.waitForOutcome()
+                                             : CEngineTest::unknownEngine(d->name);
     QTextStream out(stdout);
     if (outcome.failed) {
         QTextStream(stderr) << d->name << " failed after " << outcome.milliseconds << " ms: "

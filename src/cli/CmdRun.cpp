@@ -2,15 +2,17 @@
 #include "CliDatabase.h"
 #include "CliRunProgress.h"
 #include "HitJson.h"
-#include "QueryJson.h"
 
 #include "app/CTrawlexSettings.h"
 #include "query/CQuerySheetEntries.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "query/QueryJson.h"
+#include "run/CQueryCommands.h"
 #include "run/CRunMonitor.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
+#include "views/CResultsPaging.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -142,14 +144,6 @@ void printHits(const CTrawlexQueryResults &results)
         writeLine(HitJson::Line(results, i));
 }
 
-// What the tree's selection of a stored query does before Open, Update or More.
-void selectStoredQuery(CTrawlexDoc &doc, CTrawlexQuery &query, CTrawlexQueryResults &results, int qid)
-{
-    query.LoadQuery(doc.Database(), qid);
-    results.LoadStoredResults(doc, qid);
-    results.m_nQID = qid;
-}
-
 int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
 {
     doc.LoadEngineAddressList();
@@ -163,10 +157,10 @@ int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
     limits.maxConns = o.maxConns.value_or(settings.MaxConns);
     limits.maxDelay = o.maxDelay.value_or(settings.MaxDelay);
 
-    CTrawlexQuery &query = doc.Query();
-    CTrawlexQueryResults &results = doc.ResultsSet();
     CRunMonitor monitor(doc, prompt);
-    monitor.SetLimits(limits);
+    CQueryCommands commands(doc, prompt);
+    commands.setRunMonitor(&monitor);
+    commands.setLimits([limits] { return limits; });
 
     if (o.qid != -1 && doc.MainQueries().queryName(o.qid).isNull()) {
         QTextStream(stderr) << "trawlex-cli run: no stored query has QID " << o.qid << '\n';
@@ -186,26 +180,22 @@ int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
         loop.quit();
     });
 
+    // A stored query is first selected, as in the tree, before Open, Update or More.
+    if (o.qid != -1 && !commands.showStoredQuery(o.qid))
+        return CliDatabase::ExitFailure;
     bool started = false;
     if (o.update) {
-        selectStoredQuery(doc, query, results, o.qid);
         // Update Query: the stored query runs again without the sheet.
-        doc.PrepareUpdate(results);
-        started = monitor.StartRun(false);
-        if (!started)
-            doc.CancelUpdate(results);
+        started = commands.updateQuery(o.qid);
     } else if (o.more) {
-        selectStoredQuery(doc, query, results, o.qid);
         // "More" past the last page held: the view stands after the pages of the hits held.
-        monitor.SetPageIndex(std::max(1, results.HitCount() / 10));
-        results.m_nSavedCount = results.HitCount();
-        started = monitor.StartRun(true);
+        monitor.SetPageIndex(std::max(1, commands.results().HitCount() / CResultsPaging::kHitsPerPage));
+        started = commands.moreResults();
     } else {
         CQuerySheetEntries entries;
         if (o.qid != -1) {
             // Open Query: the sheet shows the stored query; OK commits it.
-            selectStoredQuery(doc, query, results, o.qid);
-            entries = CQuerySheetEntries::FromQuery(query);
+            entries = CQuerySheetEntries::FromQuery(commands.query());
         } else {
             CTrawlexQuery fromFile;
             QString error;
@@ -215,9 +205,15 @@ int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
             }
             entries = CQuerySheetEntries::FromQuery(fromFile);
         }
-        if (!monitor.CommitQuerySheet(entries))
+        switch (commands.commitSheet(entries)) {
+        case CQueryCommands::Commit::Committed:
+            break;
+        case CQueryCommands::Commit::Refused:
             return CliDatabase::ExitUsage;
-        started = monitor.StartRun(false);
+        case CQueryCommands::Commit::Failed:
+            return CliDatabase::ExitFailure;
+        }
+        started = commands.runCommitted();
     }
     if (!started)
         return CliDatabase::ExitFailure;
@@ -228,7 +224,7 @@ int runQuery(CTrawlexDoc &doc, const Options &o, CliUserPrompt &prompt)
     switch (outcome.value_or(CRunMonitor::Outcome::Stopped)) {
     case CRunMonitor::Outcome::Completed:
         writeLine(finalMessage.toUtf8());
-        printHits(results);
+        printHits(commands.results());
         std::fflush(stdout);
         return CliDatabase::ExitOk;
     case CRunMonitor::Outcome::TimedOut:

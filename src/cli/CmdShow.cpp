@@ -1,12 +1,14 @@
 #include "CliCommand.h"
 #include "CliDatabase.h"
 #include "HitJson.h"
-#include "QueryJson.h"
 
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "query/QueryJson.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QTextStream>
 
@@ -54,9 +56,9 @@ int runShow(const QStringList &argsIn)
             return CliDatabase::ExitFailure;
         }
         CTrawlexQuery query;
-        query.LoadQuery(doc.Database(), qid);
+        CStoredQueryDefinition(doc.Database()).load(qid, query);
         CTrawlexQueryResults results;
-        results.LoadStoredResults(doc, qid);
+        CStoredQueryResults(doc).load(results, qid);
 
         writeLine(QueryJson::ToJson(query));
         for (int i = 0; i < results.HitCount(); ++i)

@@ -1,8 +1,8 @@
 #include "CliCommand.h"
 #include "CliDatabase.h"
-#include "QueryJson.h"
 
 #include "query/CTrawlexQuery.h"
+#include "query/QueryJson.h"
 #include "retrieval/QueryWords.h"
 
 #include <QTextStream>

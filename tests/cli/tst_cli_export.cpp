@@ -4,6 +4,7 @@
 
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "store/CStoredQueryResults.h"
 #include "store/CTrawlexDoc.h"
 
 #include <QDir>
@@ -72,15 +73,15 @@ private slots:
         QueryRecordingPrompt prompt;
         QVERIFY(doc.OpenDatabase(m_db, &prompt));
         CTrawlexQueryResults r;
-        r.ResetForNewRun(doc);
+        r.ResetForNewRun(doc.UpdateQID != -1);
         r.AddResult("Older, \"quoted\"", "http://a.example/1", "first\r\nsecond", false, "AltaVista");
         r.AddResult("Older, \"quoted\"", "HTTP://A.EXAMPLE/1", "first\r\nsecond", false, "HotBot");
         r.AddResult("<i>Ünï</i> & 𝄞", "http://a.example/2?a=1&b=2", "=1+1", true);
-        r.m_nLevel = 1;
+        r.SetLevel(1);
         doc.UpdateQID = 1;
         doc.UpdateFirstNew = 1;
-        QVERIFY(r.SaveQueryAndResults(doc, QueryTestSupport::awkwardQuery(), &prompt));
-        m_qid = r.m_nQID;
+        QVERIFY(CStoredQueryResults(doc).save(r, QueryTestSupport::awkwardQuery(), prompt));
+        m_qid = r.Qid();
         QVERIFY(m_qid != -1);
     }
 

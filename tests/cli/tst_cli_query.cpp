@@ -4,6 +4,7 @@
 
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "store/CStoredQueryResults.h"
 #include "store/CTrawlexDoc.h"
 
 #include <QJsonArray>
@@ -144,15 +145,15 @@ private Q_SLOTS:
             QueryRecordingPrompt prompt;
             QVERIFY(doc.OpenDatabase(db, &prompt));
             CTrawlexQueryResults r;
-            r.ResetForNewRun(doc);
+            r.ResetForNewRun(doc.UpdateQID != -1);
             r.AddResult("It's \"quoted\"", "http://a/1", "", false, "My \"Wiki\"");
             r.AddResult("It's \"quoted\"", "HTTP://A/1", "", false, "Yahoo");
             r.AddResult("Ünï\tcode", "http://a/2", "line\nbreak", true);
-            r.m_nLevel = 1;
+            r.SetLevel(1);
             doc.UpdateQID = 1;
             doc.UpdateFirstNew = 1;
-            QVERIFY(r.SaveQueryAndResults(doc, query, &prompt));
-            qid = r.m_nQID;
+            QVERIFY(CStoredQueryResults(doc).save(r, query, prompt));
+            qid = r.Qid();
         }
 
         const Result r = run({"show", QString::number(qid), "--db", db});

@@ -94,7 +94,7 @@ void TestRunStop::stopWhileEnginesTrickle()
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.first().first().value<CRunMonitor::Outcome>(), CRunMonitor::Outcome::Stopped);
     QVERIFY(!monitor.IsRunning());
-    QVERIFY(!m_doc->ResultsSet().m_bRunning);
+    QVERIFY(!m_doc->ResultsSet().IsRunning());
     QVERIFY(m_doc->MainQueries().allQueries().isEmpty());
     QVERIFY(m_prompt.messages.isEmpty());
 }
@@ -121,7 +121,7 @@ void TestRunStop::stopFromInsideAHit()
     QTest::qWait(200); // nothing may arrive after the stop
     QCOMPARE(finished.size(), 1);
     QVERIFY(m_doc->MainQueries().allQueries().isEmpty());
-    QVERIFY(m_doc->ResultsSet().m_nLevel == 0);
+    QVERIFY(m_doc->ResultsSet().Level() == 0);
 }
 
 void TestRunStop::completesAfterAStoppedRun()

@@ -253,7 +253,7 @@ void TestFrame::commandsDuringRun()
     QFETCH(bool, running);
 
     buildFrame();
-    m_store->doc.ResultsSet().m_bRunning = running;
+    m_store->doc.ResultsSet().SetRunning(running);
     // The states follow by themselves once the event loop is idle.
     idle();
     for (int id : m_frame->commandIds()) {
@@ -405,7 +405,7 @@ void TestFrame::runThatCannotStartLeavesCommandsUsable()
     });
     m_frame->action(ID_FILE_NEW)->trigger();
     QCOMPARE(m_store->prompt.messages, QStringList{"Error!  Internet session must be active to do query."});
-    QVERIFY(!m_store->doc.ResultsSet().m_bRunning);
+    QVERIFY(!m_store->doc.ResultsSet().IsRunning());
     idle();
     QVERIFY(m_frame->action(ID_FILE_NEW)->isEnabled());
     QVERIFY(!m_frame->action(ID_STOP)->isEnabled());
@@ -414,13 +414,13 @@ void TestFrame::runThatCannotStartLeavesCommandsUsable()
     const int qid = m_store->addQuery(QStringLiteral("stored"), {QStringLiteral("word")});
     m_frame->SwitchView(ID_VIEW_NAME);
     m_frame->queryView()->setCurrentItem(treeItem(QStringLiteral("stored")));
-    QCOMPARE(m_store->doc.ResultsSet().m_nQID, qid);
+    QCOMPARE(m_store->doc.ResultsSet().Qid(), qid);
     m_store->prompt.clear();
     m_frame->action(ID_FILE_UPDATE)->trigger();
     QCOMPARE(m_store->prompt.messages, QStringList{"Error!  Internet session must be active to do query."});
-    QCOMPARE(m_store->doc.ResultsSet().m_nQID, qid);
+    QCOMPARE(m_store->doc.ResultsSet().Qid(), qid);
     QCOMPARE(m_store->doc.UpdateQID, -1);
-    QVERIFY(!m_store->doc.ResultsSet().m_bRunning);
+    QVERIFY(!m_store->doc.ResultsSet().IsRunning());
 }
 
 void TestFrame::databaseErrorReportedOnce()

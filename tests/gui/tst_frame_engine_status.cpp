@@ -135,7 +135,7 @@ void TestFrameEngineStatus::duringAndAfterRun()
     QVERIFY(!m_monitor->IsRunning());
     QVERIFY(panel->heading()->text().startsWith(QLatin1String("Run completed at ")));
     QCOMPARE(summary->text(), QStringLiteral("3 engines: 2 answered, 1 failed"));
-    QCOMPARE(m_frame->engineStatus().shownQueryId(), m_store->doc.ResultsSet().m_nQID);
+    QCOMPARE(m_frame->engineStatus().shownQueryId(), m_store->doc.ResultsSet().Qid());
     QCOMPARE(m_frame->engineStatus().engineCount(), 3);
     QCOMPARE(m_frame->engineStatus().failedEngines(), QStringList{QStringLiteral("Excite")});
     QCOMPARE(cell(0, CEngineRunStatus::StateColumn), QStringLiteral("1 hit"));
@@ -156,7 +156,7 @@ void TestFrameEngineStatus::listFollowsQueryOnShow()
     startRun({QStringLiteral("Excite")});
     m_retrieval->end(QStringLiteral("Excite"), 0);
     idle();
-    const int ran = m_store->doc.ResultsSet().m_nQID;
+    const int ran = m_store->doc.ResultsSet().Qid();
     QVERIFY(ran != -1 && ran != older);
     CEngineStatusPanel *panel = m_frame->engineStatusPanel();
     QVERIFY(panel->table()->isVisible());
@@ -166,7 +166,7 @@ void TestFrameEngineStatus::listFollowsQueryOnShow()
     QVERIFY(item);
     m_frame->queryView()->setCurrentItem(item);
     idle();
-    QCOMPARE(m_store->doc.ResultsSet().m_nQID, older);
+    QCOMPARE(m_store->doc.ResultsSet().Qid(), older);
     QCOMPARE(panel->heading()->text(), QStringLiteral("No run of this query this session."));
     QVERIFY(!panel->table()->isVisible());
     QVERIFY(!m_frame->engineSummary()->isVisible());

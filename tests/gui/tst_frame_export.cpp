@@ -77,7 +77,7 @@ private slots:
         if (stored)
             addFruit();
         buildFrame();
-        m_store->doc.ResultsSet().m_bRunning = running;
+        m_store->doc.ResultsSet().SetRunning(running);
         idle();
         QCOMPARE(m_frame->action(ID_FILE_EXPORT)->isEnabled(), enabled);
         // A disabled command does nothing, even when triggered.
@@ -86,7 +86,7 @@ private slots:
             m_frame->action(ID_FILE_EXPORT)->trigger();
             QVERIFY(!QApplication::activeModalWidget());
         }
-        m_store->doc.ResultsSet().m_bRunning = false;
+        m_store->doc.ResultsSet().SetRunning(false);
     }
 
     void dialogChoosesFormat_data()
@@ -199,12 +199,12 @@ private slots:
         buildFrame();
         idle();
         QCOMPARE(m_frame->GetSelectedQueryId(), qid);
-        QCOMPARE(m_store->doc.ResultsSet().m_nQID, qid);
+        QCOMPARE(m_store->doc.ResultsSet().Qid(), qid);
         QVERIFY(m_frame->action(ID_FILE_EXPORT)->isEnabled());
         m_frame->OnDelete();
         idle();
         QVERIFY(m_store->doc.MainQueries().queryName(qid).isNull());
-        QCOMPARE(m_store->doc.ResultsSet().m_nQID, -1);
+        QCOMPARE(m_store->doc.ResultsSet().Qid(), -1);
         QCOMPARE(m_store->doc.ResultsSet().HitCount(), 0);
         QVERIFY(!m_frame->action(ID_FILE_EXPORT)->isEnabled());
         QVERIFY(m_store->prompt.messages.isEmpty());

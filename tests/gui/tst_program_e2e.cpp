@@ -1,5 +1,6 @@
 // The whole desktop program against the engine simulator: New Query, the sheet filled in,
 // OK, the run, the results page and the tree showing the new query selected.
+#include "ResultsTestSupport.h"
 #include "FrameTestSupport.h"
 #include "TestPaths.h"
 
@@ -108,7 +109,7 @@ void TestProgramE2E::newQueryRunsAndShows()
     QVERIFY2(store.prompt.messages.isEmpty(), qPrintable(store.prompt.messages.join(QLatin1Char('|'))));
 
     // While it runs: only Stop works.
-    QVERIFY(doc.ResultsSet().m_bRunning);
+    QVERIFY(doc.ResultsSet().IsRunning());
     QTRY_VERIFY(frame.action(ID_STOP)->isEnabled());
     QVERIFY(!frame.action(ID_FILE_NEW)->isEnabled());
 
@@ -124,7 +125,7 @@ void TestProgramE2E::newQueryRunsAndShows()
     QVERIFY(results.HitCount() > 0);
     const int qid = doc.MainQueries().maxQid();
     QCOMPARE(doc.MainQueries().queryName(qid), name);
-    QCOMPARE(results.m_nQID, qid);
+    QCOMPARE(results.Qid(), qid);
 
     // The tree shows the new query selected, in the name arrangement.
     QCOMPARE(frame.queryView()->m_nViewMode, int(ID_VIEW_NAME));
@@ -140,11 +141,11 @@ void TestProgramE2E::newQueryRunsAndShows()
     bool firstTitleShown = false;
     for (QWidget *child : view->pageChildren()) {
         if (auto *text = qobject_cast<QLabel *>(child); text && child->objectName() == QStringLiteral("0")) {
-            firstTitleShown = text->text().contains(results.m_titles.first().left(20));
+            firstTitleShown = text->text().contains(ResultsTestSupport::titles(results).first().left(20));
             break;
         }
     }
-    QVERIFY2(firstTitleShown, qPrintable(results.m_titles.first()));
+    QVERIFY2(firstTitleShown, qPrintable(ResultsTestSupport::titles(results).first()));
 }
 
 void TestProgramE2E::closingDuringRunStopsIt()
@@ -180,7 +181,7 @@ void TestProgramE2E::closingDuringRunStopsIt()
     QVERIFY(frame->close());
     // Stopped on the way out: nothing runs on, no message, and the window can go.
     QVERIFY(!monitor.IsRunning());
-    QVERIFY(!doc.ResultsSet().m_bRunning);
+    QVERIFY(!doc.ResultsSet().IsRunning());
     QVERIFY(store.prompt.messages.isEmpty());
     frame.reset();
     QTest::qWait(50);

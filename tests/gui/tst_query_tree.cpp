@@ -1,3 +1,4 @@
+#include "ResultsTestSupport.h"
 #include "ViewsTestFixture.h"
 
 #include "views/CQueryTreeData.h"
@@ -11,10 +12,10 @@
 #include <QTreeWidgetItem>
 
 namespace {
-constexpr int kName = CQueryTreeData::kNameView;
-constexpr int kSite = CQueryTreeData::kSiteView;
-constexpr int kKeyword = CQueryTreeData::kKeywordView;
-constexpr int kTime = CQueryTreeData::kTimeView;
+constexpr int kName = TrawlexIds::ID_VIEW_NAME;
+constexpr int kSite = TrawlexIds::ID_VIEW_SITE;
+constexpr int kKeyword = TrawlexIds::ID_VIEW_KEYWORD;
+constexpr int kTime = TrawlexIds::ID_VIEW_TIME;
 
 struct Tree
 {
@@ -35,10 +36,11 @@ struct Tree
         f.addResult(qAlpha, QStringLiteral("http://www.h.com/a"), QStringLiteral("Alpha's page"));
         f.addResult(qBeta, QStringLiteral("http://www.h.com.au/b"));
         f.addResult(qGamma, QStringLiteral("http://other.org/x"));
-        tree.setDocument(&f.doc, &f.query, &f.results);
+        tree.setTreeModel(&f.treeModel);
+        tree.setCommands(&f.commands);
         tree.setResultsView(&results);
-        tree.setPrompt(&f.prompt);
-        results.setDocument(&f.doc, &f.query, &f.results);
+        results.setPageModel(&f.pageModel);
+        results.setCommands(&f.commands);
         results.setPrompt(&f.prompt);
         return true;
     }
@@ -196,9 +198,9 @@ private Q_SLOTS:
         t.tree.SwitchArrangement(kName);
         t.results.m_nPage = 3;
         t.tree.setCurrentItem(t.top(QStringLiteral("Alpha")));
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.f.query.m_strName, QStringLiteral("Alpha"));
-        QCOMPARE(t.f.results.m_urls, QStringList{"http://www.h.com/a"});
+        QCOMPARE(ResultsTestSupport::urls(t.f.results), QStringList{"http://www.h.com/a"});
         QCOMPARE(t.results.m_nPage, 1);
         QCOMPARE(static_cast<CTrawlexResultText *>(t.results.pageChildren().value(0))->text(), QStringLiteral("Alpha's page"));
         QCOMPARE(t.tree.selectedQueryId(), t.qAlpha);
@@ -207,7 +209,7 @@ private Q_SLOTS:
         t.tree.SwitchArrangement(kKeyword);
         t.tree.setCurrentItem(t.top(QStringLiteral("java")));
         QCOMPARE(t.tree.selectedQueryId(), -1);
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.results.pageChildren().size(), 4);
     }
 
@@ -218,11 +220,11 @@ private Q_SLOTS:
         t.tree.SwitchArrangement(kName);
         t.tree.setCurrentItem(t.top(QStringLiteral("Alpha")));
         const QList<QWidget *> page = t.results.pageChildren();
-        t.f.results.m_bRunning = true;
+        t.f.results.SetRunning(true);
         t.tree.setCurrentItem(t.top(QStringLiteral("gamma")));
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.f.query.m_strName, QStringLiteral("Alpha"));
-        QCOMPARE(t.f.results.m_urls, QStringList{"http://www.h.com/a"});
+        QCOMPARE(ResultsTestSupport::urls(t.f.results), QStringList{"http://www.h.com/a"});
         QCOMPARE(t.results.pageChildren(), page);
         QCOMPARE(t.results.m_nPage, 1);
     }
@@ -237,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(t.tree.m_nViewMode, kName);
         QCOMPARE(t.texts().value(0), QStringLiteral("Alpha"));
         QCOMPARE(t.tree.selectedQueryId(), t.qAlpha);
-        QCOMPARE(t.f.results.m_nQID, t.qAlpha);
+        QCOMPARE(t.f.results.Qid(), t.qAlpha);
         QCOMPARE(t.results.pageChildren().size(), 4);
     }
 
@@ -253,13 +255,13 @@ private Q_SLOTS:
         });
         t.tree.SwitchArrangement(kKeyword);
         const int newest = t.f.addQuery(QStringLiteral("aardvark"));
-        t.f.results.m_bRunning = true;
+        t.f.results.SetRunning(true);
         QEvent showNewest(CTrawlexQueryView::kShowNewestEvent);
         QCoreApplication::sendEvent(&t.tree, &showNewest);
         QCOMPARE(asked, 1);
         QCOMPARE(t.tree.m_nViewMode, kName);
         QCOMPARE(t.tree.selectedQueryId(), newest);
-        QCOMPARE(t.f.results.m_nQID, -1);
+        QCOMPARE(t.f.results.Qid(), -1);
         QVERIFY(t.results.pageChildren().isEmpty());
     }
 

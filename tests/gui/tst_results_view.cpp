@@ -1,3 +1,4 @@
+#include "ResultsTestSupport.h"
 #include "ViewsTestFixture.h"
 
 #include "common/WebPageOpener.h"
@@ -61,7 +62,8 @@ struct Page
         f.query.m_strName = QStringLiteral("q");
         f.query.m_keywords = {{QStringLiteral("alpha"), QStringLiteral("include")}};
         f.fillHits(qid, hits);
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
+        view.setCommands(&f.commands);
         view.setPrompt(&f.prompt);
         atReferenceWidth(view);
         view.m_nPage = 0;
@@ -189,19 +191,18 @@ private Q_SLOTS:
         // Hits 20 to 24 are held, but the page is not full: the engines are asked first.
         p.click(p.view.moreButton());
         QCOMPARE(more.count(), 1);
-        QCOMPARE(p.f.results.m_nSavedCount, 25);
+        QCOMPARE(p.f.results.SavedCount(), 25);
         QCOMPARE(p.view.m_nPage, 2);
         QCOMPARE(p.shownHits(), p.range(10, 20));
         QVERIFY(!p.view.moreButton()->isEnabled());
         QVERIFY(!p.view.previousButton()->isEnabled());
 
         // The run brings seven more; the page due is built from the enlarged list.
-        for (int i = 25; i < 32; ++i) {
-            p.f.results.m_titles << QStringLiteral("Title %1").arg(i);
-            p.f.results.m_urls << QStringLiteral("http://host.example/%1").arg(i);
-            p.f.results.m_summaries << QStringLiteral("Summary %1").arg(i);
-            p.f.results.m_newFlags << 0;
-        }
+        ResultsTestSupport::editHits(p.f.results, [](QList<CTrawlexHit> &hits) {
+            for (int i = 25; i < 32; ++i)
+                hits.append({QStringLiteral("Title %1").arg(i), QStringLiteral("http://host.example/%1").arg(i),
+                             QStringLiteral("Summary %1").arg(i), false, {}});
+        });
         QVERIFY(p.view.ShowPage());
         QCOMPARE(p.shownHits(), p.range(20, 30));
         QVERIFY(p.view.headerText()->text().startsWith(QStringLiteral("Page 3  \n")));
@@ -226,7 +227,7 @@ private Q_SLOTS:
 
         p.click(p.view.moreButton());
         QCOMPARE(more.count(), 1);
-        QCOMPARE(p.f.results.m_nSavedCount, 10);
+        QCOMPARE(p.f.results.SavedCount(), 10);
 
         // The run found nothing new: the page due is past the end.
         QVERIFY(p.view.ShowPage());
@@ -314,10 +315,13 @@ private Q_SLOTS:
         QVERIFY(p.f.open());
         p.qid = p.f.addQuery(QStringLiteral("q"));
         p.f.fillHits(p.qid, 1);
-        p.f.results.m_titles[0] = title;
-        p.f.results.m_urls[0] = address;
-        p.f.results.m_newFlags[0] = isNew ? 1 : 0;
-        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        ResultsTestSupport::editHits(p.f.results, [&](QList<CTrawlexHit> &hits) {
+            hits[0].title = title;
+            hits[0].url = address;
+            hits[0].isNew = isNew;
+        });
+        p.view.setPageModel(&p.f.pageModel);
+        p.view.setCommands(&p.f.commands);
         QVERIFY(p.view.ShowPage());
         auto *titleText = static_cast<CTrawlexResultText *>(p.view.pageChildren()[0]);
         auto *addressText = static_cast<CTrawlexResultText *>(p.view.pageChildren()[2]);
@@ -334,16 +338,19 @@ private Q_SLOTS:
         p.qid = p.f.addQuery(QStringLiteral("o'brien \"x\""));
         p.f.query.m_keywords = {{QStringLiteral("o'brien (\"x\") ") + QString(500, QLatin1Char('w')), QStringLiteral("include")}};
         p.f.fillHits(p.qid, 2);
-        p.f.results.m_summaries[0] = QString(5000, QLatin1Char('s'));
-        p.f.results.m_summaries[1] = QStringLiteral("<b>not bold</b> &amp; \u65e5\u672c\u8a9e ") + QString(300, QLatin1Char(' ')) + QStringLiteral("x");
-        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        ResultsTestSupport::editHits(p.f.results, [](QList<CTrawlexHit> &hits) {
+            hits[0].summary = QString(5000, QLatin1Char('s'));
+            hits[1].summary = QStringLiteral("<b>not bold</b> &amp; \u65e5\u672c\u8a9e ") + QString(300, QLatin1Char(' ')) + QStringLiteral("x");
+        });
+        p.view.setPageModel(&p.f.pageModel);
+        p.view.setCommands(&p.f.commands);
         atReferenceWidth(p.view);
         QVERIFY(p.view.ShowPage());
         const QList<QWidget *> &c = p.view.pageChildren();
         QCOMPARE(p.view.unitRect(p.view.headerText()), units(2, 1, 68, 4));
         QCOMPARE(c[3]->height(), 3 * p.view.lineHeight());
         QCOMPARE(c[3]->width(), 66 * p.view.charWidth());
-        QCOMPARE(static_cast<CTrawlexResultText *>(c[7])->text(), p.f.results.m_summaries[1]);
+        QCOMPARE(static_cast<CTrawlexResultText *>(c[7])->text(), p.f.results.Hits()[1].summary);
         QCOMPARE(p.view.unitRect(c[4]), units(2, 9, 50, 11));
     }
 
@@ -481,9 +488,13 @@ private Q_SLOTS:
         QVERIFY(p.f.open());
         p.qid = p.f.addQuery(QStringLiteral("q"), {QStringLiteral("alpha")});
         p.f.fillHits(p.qid, 3);
-        p.f.results.m_hitEngines = {{QStringLiteral("AltaVista"), QStringLiteral("HotBot")}, {},
-                                    {QStringLiteral("<b>Lycos</b>")}};
-        p.view.setDocument(&p.f.doc, &p.f.query, &p.f.results);
+        ResultsTestSupport::editHits(p.f.results, [](QList<CTrawlexHit> &hits) {
+            hits[0].engines = {QStringLiteral("AltaVista"), QStringLiteral("HotBot")};
+            hits[1].engines = {};
+            hits[2].engines = {QStringLiteral("<b>Lycos</b>")};
+        });
+        p.view.setPageModel(&p.f.pageModel);
+        p.view.setCommands(&p.f.commands);
         atReferenceWidth(p.view);
         p.view.m_nPage = 0;
         QVERIFY(p.view.ShowPage());
@@ -542,9 +553,9 @@ private Q_SLOTS:
         QCOMPARE(p.view.summaryLine()->text(), "Hits 1" + dash + "3 of 3 from 1 engine");
 
         // Told before the run's query had its key: it holds for the query shown next.
-        p.f.results.m_nQID = -1;
+        p.f.results.SetQid(-1);
         p.view.setRunSummary(2, {QStringLiteral("Excite")});
-        p.f.results.m_nQID = other;
+        p.f.results.SetQid(other);
         p.view.m_nPage = 0;
         QVERIFY(p.view.ShowPage());
         QCOMPARE(p.view.summaryLine()->text(), "Hits 1" + dash + "3 of 3 from 2 engines; failed: Excite");
@@ -564,8 +575,10 @@ private Q_SLOTS:
     {
         Page p;
         QVERIFY(p.setUp(12));
-        p.f.results.m_titles[2] = QStringLiteral("<b>Tom &amp; Jerry</b>");
-        p.f.results.m_urls[5] = QStringLiteral("javascript:alert(1)");
+        ResultsTestSupport::editHits(p.f.results, [](QList<CTrawlexHit> &hits) {
+            hits[2].title = QStringLiteral("<b>Tom &amp; Jerry</b>");
+            hits[5].url = QStringLiteral("javascript:alert(1)");
+        });
         p.view.m_nPage = 0;
         QVERIFY(p.view.ShowPage());
         QVERIFY(p.showActive());
@@ -611,8 +624,10 @@ private Q_SLOTS:
     {
         Page p;
         QVERIFY(p.setUp(5));
-        p.f.results.m_titles[3] = QStringLiteral("Tom & \"Jerry\" <b>");
-        p.f.results.m_urls[3] = QStringLiteral("http://host.example/?a=1&b=<2>");
+        ResultsTestSupport::editHits(p.f.results, [](QList<CTrawlexHit> &hits) {
+            hits[3].title = QStringLiteral("Tom & \"Jerry\" <b>");
+            hits[3].url = QStringLiteral("http://host.example/?a=1&b=<2>");
+        });
         p.view.m_nPage = 0;
         QVERIFY(p.view.ShowPage());
         QVERIFY(p.showActive());

@@ -63,16 +63,19 @@ private:
             QStringLiteral("Brass Bands of the Crescent City, New Orleans"),
         };
         f.results = CTrawlexQueryResults();
-        f.results.m_nQID = qid;
+        f.results.SetQid(qid);
+        QList<CTrawlexHit> hits;
         for (int i = 0; i < titles.size(); ++i) {
-            f.results.m_titles << titles[i];
-            f.results.m_urls << (i == 4 ? QStringLiteral("http://www.jazzlinks.example.com/directory/music/styles/traditional/new-orleans/index.html")
-                                        : QStringLiteral("http://www.jazz%1.example.com/").arg(i));
-            f.results.m_summaries << QStringLiteral(
-                "A short description of the page as the engine gave it, long enough to wrap onto a second line "
-                "of the summary box so the spacing of the rows shows. Entry %1.").arg(i);
-            f.results.m_newFlags << (i == 1 || i == 2 ? 1 : 0);
+            hits.append({titles[i],
+                         i == 4 ? QStringLiteral("http://www.jazzlinks.example.com/directory/music/styles/traditional/new-orleans/index.html")
+                                : QStringLiteral("http://www.jazz%1.example.com/").arg(i),
+                         QStringLiteral(
+                             "A short description of the page as the engine gave it, long enough to wrap onto a second line "
+                             "of the summary box so the spacing of the rows shows. Entry %1.").arg(i),
+                         i == 1 || i == 2,
+                         {}});
         }
+        f.results.SetHits(hits);
     }
 
     static QPalette darkPalette()
@@ -154,13 +157,14 @@ private Q_SLOTS:
                               {QStringLiteral("festival"), QStringLiteral("exclude")}};
         f.query.m_engines = {QStringLiteral("AltaVista"), QStringLiteral("Excite"), QStringLiteral("Lycos")};
         fillJazzHits(f, qid);
-        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.m_urls[3]);
-        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.m_urls[6]);
+        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.Hits()[3].url);
+        CLinkAgeTracker(f.db(), 7).RecordLinkVisit(f.results.Hits()[6].url);
 
         CTrawlexQueryResultsView view;
         if (dark)
             view.setPalette(darkPalette());
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
+        view.setCommands(&f.commands);
         view.resize(width, 900);
         QVERIFY(view.ShowPage());
         QVERIFY(view.summaryLine());
@@ -232,7 +236,8 @@ private Q_SLOTS:
         f.query.m_keywords = {{QStringLiteral("jazz"), QStringLiteral("include")}};
         fillJazzHits(f, qid);
         CTrawlexQueryResultsView view;
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
+        view.setCommands(&f.commands);
         view.resize(900, 600);
         QVERIFY(view.ShowPage());
         view.show();
@@ -252,10 +257,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("view");
         QTest::addColumn<QString>("file");
-        QTest::newRow("name") << CQueryTreeData::kNameView << "tree_name.png";
-        QTest::newRow("site") << CQueryTreeData::kSiteView << "tree_site.png";
-        QTest::newRow("keyword") << CQueryTreeData::kKeywordView << "tree_keyword.png";
-        QTest::newRow("time") << CQueryTreeData::kTimeView << "tree_time.png";
+        QTest::newRow("name") << TrawlexIds::ID_VIEW_NAME << "tree_name.png";
+        QTest::newRow("site") << TrawlexIds::ID_VIEW_SITE << "tree_site.png";
+        QTest::newRow("keyword") << TrawlexIds::ID_VIEW_KEYWORD << "tree_keyword.png";
+        QTest::newRow("time") << TrawlexIds::ID_VIEW_TIME << "tree_time.png";
     }
 
     void treeArrangements()
@@ -278,7 +283,8 @@ private Q_SLOTS:
         f.addResult(c, QStringLiteral("http://travel.example.net/"));
 
         CTrawlexQueryView tree;
-        tree.setDocument(&f.doc, &f.query, &f.results);
+        tree.setTreeModel(&f.treeModel);
+        tree.setCommands(&f.commands);
         tree.resize(280, 260);
         tree.SwitchArrangement(view);
         // Open the first group (and, in the time arrangement, its first day) to show children.

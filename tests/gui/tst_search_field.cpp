@@ -17,6 +17,7 @@
 #include "run/CSearchFieldCommit.h"
 #include "sheet/CTrawlexPropertySheetQuery.h"
 #include "store/CMainQueryTable.h"
+#include "store/CStoredQueryDefinition.h"
 #include "views/CTrawlexQueryView.h"
 
 #include <QAction>
@@ -152,7 +153,7 @@ void TestSearchField::enterRunsAndStores()
     QCOMPARE(doc.MainQueries().queryName(qid), name);
     QCOMPARE(frame.GetSelectedQueryId(), qid);
     CTrawlexQuery stored;
-    stored.LoadQuery(doc.Database(), qid);
+    CStoredQueryDefinition(doc.Database()).load(qid, stored);
     const CQuerySheetEntries entries = CQuerySheetEntries::FromQuery(stored);
     QCOMPARE(entries.m_keywordEntries, (QStringList{"include:travel", "include:links to other", "exclude:cruise"}));
     QCOMPARE(entries.m_filterEntries, (QStringList{"Title:include:guide", "URL:exclude:spam.example"}));
@@ -230,7 +231,7 @@ void TestSearchField::refusedTexts()
     QCOMPARE(started.size(), 0);
     // Nothing changed: the query on show, the commands, the text to correct.
     QCOMPARE(doc.Query().m_strName, QStringLiteral("on show"));
-    QVERIFY(!doc.ResultsSet().m_bRunning);
+    QVERIFY(!doc.ResultsSet().IsRunning());
     QVERIFY(frame.action(ID_FILE_NEW)->isEnabled());
     QVERIFY(field->isEnabled());
     QCOMPARE(field->text(), text);

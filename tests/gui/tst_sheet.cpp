@@ -7,6 +7,7 @@
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "retrieval/EngineRegistry.h"
+#include "run/CQueryCommands.h"
 #include "run/CRunMonitor.h"
 #include "sheet/CQualifierButtons.h"
 #include "sheet/CTrawlexPropertyPageFilters.h"
@@ -133,6 +134,7 @@ private slots:
 private:
     std::unique_ptr<FrameTest::Store> m_store;
     std::unique_ptr<CRunMonitor> m_monitor;
+    std::unique_ptr<CQueryCommands> m_commands;
     std::unique_ptr<CTrawlexPropertySheetQuery> m_sheet;
 };
 
@@ -144,7 +146,9 @@ void TestSheet::init()
     m_monitor = std::make_unique<CRunMonitor>(doc, doc.Query(), doc.ResultsSet(), m_store->prompt);
     m_sheet = std::make_unique<CTrawlexPropertySheetQuery>();
     m_sheet->setUserPrompt(&m_store->prompt);
-    m_sheet->setRunMonitor(m_monitor.get());
+    m_commands = std::make_unique<CQueryCommands>(doc, m_store->prompt);
+    m_commands->setRunMonitor(m_monitor.get());
+    m_sheet->setCommands(m_commands.get());
     m_sheet->FillFromQuery(CTrawlexQuery());
     m_sheet->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_sheet.get()));
@@ -153,6 +157,7 @@ void TestSheet::init()
 void TestSheet::cleanup()
 {
     m_sheet.reset();
+    m_commands.reset();
     m_monitor.reset();
     m_store.reset();
 }
@@ -458,14 +463,14 @@ void TestSheet::commitRefusals()
         QVERIFY(!m_sheet->isVisible());
         QCOMPARE(m_sheet->result(), int(QDialog::Accepted));
         QCOMPARE(doc.Query().m_strName, QStringLiteral("q"));
-        QVERIFY(doc.ResultsSet().m_bRunning);
+        QVERIFY(doc.ResultsSet().IsRunning());
     } else {
         // One message, the sheet stays open with everything in it, the query is untouched.
         QCOMPARE(m_store->prompt.messages, QStringList{message});
         QVERIFY(m_sheet->isVisible());
         QCOMPARE(m_sheet->Entries().m_keywordEntries, entriesBefore);
         QVERIFY(doc.Query().m_strName.isEmpty());
-        QVERIFY(!doc.ResultsSet().m_bRunning);
+        QVERIFY(!doc.ResultsSet().IsRunning());
     }
 }
 

@@ -1,6 +1,7 @@
 // Browse, the download page and every other address the program opens reach the desktop
 // only when they are web pages: an address from a tampered result page must never open a
 // file, run a script or start another program.
+#include "ResultsTestSupport.h"
 #include "ViewsTestFixture.h"
 
 #include "app/WebAddress.h"
@@ -133,9 +134,9 @@ private Q_SLOTS:
         const int qid = f.addQuery(QStringLiteral("q"), {QStringLiteral("alpha")});
         f.query.m_strName = QStringLiteral("q");
         f.fillHits(qid, 3);
-        f.results.m_urls[1] = address;
+        ResultsTestSupport::editHits(f.results, [&](QList<CTrawlexHit> &hits) { hits[1].url = address; });
         CTrawlexQueryResultsView view;
-        view.setDocument(&f.doc, &f.query, &f.results);
+        view.setPageModel(&f.pageModel);
         view.setPrompt(&f.prompt);
         view.resize(700, 500);
         QVERIFY(view.ShowPage());

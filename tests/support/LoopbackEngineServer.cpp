@@ -156,12 +156,6 @@ void LoopbackEngineServer::answer(Connection *c, const Script &script)
         return;
     }
     const QByteArray all = script.parts.join();
-    if (script.kind == Script::Trickle) {
-        for (char ch : all)
-            c->parts.append(QByteArray(1, ch));
-        writeNext(c);
-        return;
-    }
     QTimer::singleShot(script.delayMs, this, [this, c, all] {
         if (c->closed)
             return;

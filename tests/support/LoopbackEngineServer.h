@@ -21,17 +21,16 @@ class LoopbackEngineServer final : public QObject
 public:
     struct Script
     {
+        // Answers that close early or trickle are the simulator's faults (--fault), not kept here.
         enum Kind {
             FullPage,    // the whole answer at once, then close
             SplitPage,   // each part in its own write, `delayMs` apart, then close
-            CloseEarly,  // the answer, then close without the rest (answer should lack </HTML>)
             NeverAnswer, // keep the connection open and silent
-            Trickle,     // one byte every `delayMs`, then close
             KeepOpen,    // the whole answer at once, but the connection stays open
         };
         Kind kind = FullPage;
-        QList<QByteArray> parts; // FullPage, CloseEarly, Trickle, KeepOpen: parts are joined
-        int delayMs = 0;         // SplitPage and Trickle: between writes; others: before answering
+        QList<QByteArray> parts; // FullPage, KeepOpen: parts are joined
+        int delayMs = 0;         // SplitPage: between writes; others: before answering
     };
 
     struct Request

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "ScriptedRetrieval.h"
 #include "TestDatabase.h"
 
 #include "app/IUserPrompt.h"
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
+#include "run/CQueryCommands.h"
+#include "run/CRunMonitor.h"
+#include "views/CQueryTreeModel.h"
+#include "views/CResultsPageModel.h"
 #include "store/CDefinitionTables.h"
 #include "store/CMainQueryTable.h"
 #include "store/CResultTables.h"
@@ -42,6 +47,20 @@ struct Fixture
     CTrawlexDoc doc;
     CTrawlexQuery query;
     CTrawlexQueryResults results;
+    // What the views' commands carry out; runs go to a retrieval the test plays.
+    CRunMonitor monitor{doc, query, results, prompt};
+    CQueryCommands commands{doc, query, results, prompt};
+    // What the views show, over the same objects.
+    CResultsPageModel pageModel;
+    CQueryTreeModel treeModel{&doc, &prompt};
+
+    Fixture()
+    {
+        pageModel.setDocument(&doc, &query, &results);
+        pageModel.setPrompt(&prompt);
+        monitor.SetRetrieval(std::make_unique<ScriptedRetrieval>());
+        commands.setRunMonitor(&monitor);
+    }
 
     bool open()
     {
@@ -76,13 +95,13 @@ struct Fixture
     void fillHits(int qid, int n)
     {
         results = CTrawlexQueryResults();
-        results.m_nQID = qid;
+        results.SetQid(qid);
+        QList<CTrawlexHit> hits;
         for (int i = 0; i < n; ++i) {
-            results.m_titles << QStringLiteral("Title %1").arg(i);
-            results.m_urls << QStringLiteral("http://host.example/%1").arg(i);
-            results.m_summaries << QStringLiteral("Summary %1").arg(i);
-            results.m_newFlags << 0;
+            hits.append({QStringLiteral("Title %1").arg(i), QStringLiteral("http://host.example/%1").arg(i),
+                         QStringLiteral("Summary %1").arg(i), false, {}});
         }
+        results.SetHits(hits);
     }
     QList<QList<int>> pagesRows(int qid)
     {

@@ -3,6 +3,7 @@
 #include "query/CTrawlexQueryResults.h"
 #include "store/CMainQueryTable.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,16 +73,8 @@ CResultsExporter::CResultsExporter(const QString &queryName, const QDateTime &re
                                    const CTrawlexQueryResults &results)
     : m_strName(queryName)
     , m_retrieved(retrieved)
-    , m_titles(results.m_titles)
-    , m_urls(results.m_urls)
-    , m_summaries(results.m_summaries)
-    , m_newFlags(results.m_newFlags)
+    , m_hits(results.Hits())
 {
-    // Every array as long as the hits, whoever filled the results set.
-    m_newFlags.resize(m_urls.size(), 0);
-    m_hitEngines.reserve(m_urls.size());
-    for (qsizetype i = 0; i < m_urls.size(); ++i)
-        m_hitEngines.append(results.engines(int(i)));
 }
 
 std::optional<CResultsExporter> CResultsExporter::FromStoredQuery(CTrawlexDoc &doc, int qid)
@@ -91,7 +84,7 @@ std::optional<CResultsExporter> CResultsExporter::FromStoredQuery(CTrawlexDoc &d
         if (row.qid != qid)
             continue;
         CTrawlexQueryResults results;
-        results.LoadStoredResults(doc, qid);
+        CStoredQueryResults(doc).load(results, qid);
         return CResultsExporter(row.name, row.retrieved, results);
     }
     return std::nullopt;
@@ -144,14 +137,14 @@ QByteArray CResultsExporter::RenderCsv() const
     // code page, which garbles every non-ASCII letter; with it they read UTF-8.
     out += QChar(0xFEFF);
     out += QLatin1String("title,url,summary,new,engines") + crlf;
-    for (qsizetype i = 0; i < m_urls.size(); ++i) {
-        appendCsvField(out, m_titles.at(i));
+    for (const CTrawlexHit &hit : m_hits) {
+        appendCsvField(out, hit.title);
         out += QLatin1Char(',');
-        appendCsvField(out, m_urls.at(i));
+        appendCsvField(out, hit.url);
         out += QLatin1Char(',');
-        appendCsvField(out, m_summaries.at(i));
-        out += m_newFlags.at(i) ? QLatin1String(",1,") : QLatin1String(",0,");
-        appendCsvField(out, m_hitEngines.at(i).join(QLatin1String("; ")));
+        appendCsvField(out, hit.summary);
+        out += hit.isNew ? QLatin1String(",1,") : QLatin1String(",0,");
+        appendCsvField(out, hit.engines.join(QLatin1String("; ")));
         out += crlf;
     }
     return out.toUtf8();
@@ -160,12 +153,12 @@ QByteArray CResultsExporter::RenderCsv() const
 QByteArray CResultsExporter::RenderJson() const
 {
     QJsonArray hits;
-    for (qsizetype i = 0; i < m_urls.size(); ++i) {
-        hits.append(QJsonObject{{QStringLiteral("title"), m_titles.at(i)},
-                                {QStringLiteral("url"), m_urls.at(i)},
-                                {QStringLiteral("summary"), m_summaries.at(i)},
-                                {QStringLiteral("new"), m_newFlags.at(i) != 0},
-                                {QStringLiteral("engines"), QJsonArray::fromStringList(m_hitEngines.at(i))}});
+    for (const CTrawlexHit &hit : m_hits) {
+        hits.append(QJsonObject{{QStringLiteral("title"), hit.title},
+                                {QStringLiteral("url"), hit.url},
+                                {QStringLiteral("summary"), hit.summary},
+                                {QStringLiteral("new"), hit.isNew},
+                                {QStringLiteral("engines"), QJsonArray::fromStringList(hit.engines)}});
     }
     QJsonObject root{{QStringLiteral("query"), m_strName}, {QStringLiteral("hits"), hits}};
     root.insert(QStringLiteral("retrieved"), m_retrieved.isValid() ? QJsonValue(isoDate(m_retrieved)) : QJsonValue());
@@ -184,13 +177,13 @@ QByteArray CResultsExporter::RenderBookmarks() const
         "<H1>Bookmarks</H1>\n"
         "<DL><p>\n");
     out += QStringLiteral("    <DT><H3%1>%2</H3>\n    <DL><p>\n").arg(added, htmlText(m_strName));
-    for (qsizetype i = 0; i < m_urls.size(); ++i) {
+    for (const CTrawlexHit &hit : m_hits) {
         // A bookmark without a name would show as a blank line in the browser's menu.
-        const QString &title = m_titles.at(i).isEmpty() ? m_urls.at(i) : m_titles.at(i);
-        out += QLatin1String("        <DT><A HREF=\"") + htmlText(m_urls.at(i)) + QLatin1Char('"') + added
+        const QString &title = hit.title.isEmpty() ? hit.url : hit.title;
+        out += QLatin1String("        <DT><A HREF=\"") + htmlText(hit.url) + QLatin1Char('"') + added
             + QLatin1Char('>') + htmlText(title) + QLatin1String("</A>\n");
-        if (!m_summaries.at(i).isEmpty())
-            out += QLatin1String("        <DD>") + htmlText(m_summaries.at(i)) + QLatin1Char('\n');
+        if (!hit.summary.isEmpty())
+            out += QLatin1String("        <DD>") + htmlText(hit.summary) + QLatin1Char('\n');
     }
     out += QLatin1String("    </DL><p>\n</DL><p>\n");
     return out.toUtf8();

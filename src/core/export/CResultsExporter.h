@@ -1,10 +1,11 @@
 #pragma once
 
+#include "query/CTrawlexHit.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -42,7 +43,7 @@ public:
 
     QString QueryName() const { return m_strName; }
     QDateTime Retrieved() const { return m_retrieved; }
-    qsizetype HitCount() const { return m_urls.size(); }
+    qsizetype HitCount() const { return m_hits.size(); }
 
 private:
     QByteArray RenderCsv() const;
@@ -51,9 +52,5 @@ private:
 
     QString m_strName;
     QDateTime m_retrieved;
-    QStringList m_titles;
-    QStringList m_urls;
-    QStringList m_summaries;
-    QList<int> m_newFlags;
-    QList<QStringList> m_hitEngines;
+    QList<CTrawlexHit> m_hits;
 };

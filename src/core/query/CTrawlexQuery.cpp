@@ -1,18 +1,10 @@
 #include "CTrawlexQuery.h"
 
-#include "store/CDaoException.h"
-#include "store/CDefinitionTables.h"
-#include "store/CMainQueryTable.h"
-#include "store/CSearchEngineTable.h"
-
 namespace {
 
 const QString kInclude = QStringLiteral("include");
 const QString kExclude = QStringLiteral("exclude");
 const QString kOptional = QStringLiteral("optional");
-
-// Jet's "No current record.": what reading a row that is not there has always reported.
-constexpr int kNoCurrentRecord = 3021;
 
 // Words with a blank go in double quotes so the engines take them as phrases.
 void appendQuoted(QString &text, const QString &word)
@@ -21,11 +13,6 @@ void appendQuoted(QString &text, const QString &word)
         text += QLatin1Char('"') + word + QLatin1Char('"');
     else
         text += word;
-}
-
-[[noreturn]] void throwMissingRow(const QString &source)
-{
-    throw CDaoException(kNoCurrentRecord, source, QStringLiteral("No current record."));
 }
 
 } // namespace
@@ -144,44 +131,4 @@ bool CTrawlexQuery::HasFilters() const
 bool CTrawlexQuery::HasGroups() const
 {
     return GetBooleanText().contains(QLatin1Char('('));
-}
-
-void CTrawlexQuery::LoadQuery(CTrawlexDatabase &db, int qid)
-{
-    Clear();
-    CMainQueryTable mainQueries(db);
-    CSearchEngineTable engines(db);
-    CDefinitionTables definitions(db);
-
-    const QString name = mainQueries.queryName(qid);
-    if (name.isNull())
-        throwMissingRow(QStringLiteral("[Main Query] name"));
-    m_strName = name;
-
-    for (int sid : engines.queryEngineSids(qid)) {
-        const QString engine = engines.engineName(sid);
-        if (!engine.isNull())
-            m_engines.append(engine);
-    }
-
-    for (const CDefinitionTables::Filter &f : definitions.filters(qid)) {
-        const QList<CDefinitionTables::Word> words = definitions.filterWords(f.fid);
-        if (words.isEmpty())
-            throwMissingRow(QStringLiteral("[Query Content] filter"));
-        m_filters.append({words.first().qualifier, f.type, words.first().word});
-    }
-
-    for (int kid : definitions.keywordIds(qid)) {
-        const QList<CDefinitionTables::Word> words = definitions.keywordWords(kid);
-        if (words.isEmpty())
-            throwMissingRow(QStringLiteral("[Query Content] keyword"));
-        m_keywords.append({words.first().word, words.first().qualifier});
-    }
-
-    for (const CDefinitionTables::Group &g : definitions.groups(qid)) {
-        CTrawlexGroup group{g.name, g.qualifier, {}};
-        for (const CDefinitionTables::Word &w : definitions.groupWords(g.gid))
-            group.m_members.append({w.word, w.qualifier});
-        m_groups.append(group);
-    }
 }

@@ -6,19 +6,12 @@
 #include <QString>
 #include <QStringList>
 
-class CTrawlexDatabase;
-
 // A query as the user defines it and the program stores, runs and shows it. The boolean text
 // is the one form the rest of the program reads. GetBooleanText and GetEngines only read, so
 // the retrieval threads may call them while a run holds the query unchanged.
 class CTrawlexQuery
 {
 public:
-    CTrawlexQuery() = default;
-    virtual ~CTrawlexQuery() = default;
-    CTrawlexQuery(const CTrawlexQuery &) = default;
-    CTrawlexQuery &operator=(const CTrawlexQuery &) = default;
-
     void Clear();
     // Index of the first group named exactly name (letter case counts), or -1.
     int FindGroup(const QString &name) const;
@@ -30,11 +23,6 @@ public:
     bool HasFilters() const;
     // An opening parenthesis anywhere in the boolean text.
     bool HasGroups() const;
-
-    // Replaces the contents with the stored query qid, rows in key order. A missing content
-    // row of a keyword or filter, or a missing query, throws CDaoException (the object is
-    // left as far as it was filled).
-    void LoadQuery(CTrawlexDatabase &db, int qid);
 
     friend bool operator==(const CTrawlexQuery &, const CTrawlexQuery &) = default;
 

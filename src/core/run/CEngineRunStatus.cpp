@@ -33,7 +33,7 @@ void CEngineRunStatus::watch(const CRunMonitor &monitor, const CTrawlexQueryResu
     connect(&monitor, &CRunMonitor::engineSkipped, this, &CEngineRunStatus::skipEngine);
     // By the time the run is over the results set holds the QID it was stored under.
     connect(&monitor, &CRunMonitor::runFinished, this,
-            [this, &results](CRunMonitor::Outcome outcome) { finishRun(outcome, results.m_nQID); });
+            [this, &results](CRunMonitor::Outcome outcome) { finishRun(outcome, results.Qid()); });
 }
 
 void CEngineRunStatus::setClock(std::function<qint64()> clock)

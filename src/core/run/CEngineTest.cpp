@@ -98,22 +98,21 @@ bool CEngineTest::event(QEvent *e)
     return true;
 }
 
-CEngineTest::Outcome CEngineTest::runAndWait(const QString &engine, const QStringList &words,
-                                             const QString &engineAddressList, int maxDelay)
+CEngineTest::Outcome CEngineTest::waitForOutcome()
 {
-    CEngineTest test;
-    Outcome outcome;
-    QEventLoop loop;
-    connect(&test, &CEngineTest::finished, &loop, [&](const Outcome &o) {
-        outcome = o;
-        loop.quit();
-    });
-    if (!test.start(engine, words, engineAddressList, maxDelay)) {
-        outcome.engine = engine;
-        outcome.failed = true;
-        outcome.reason = QStringLiteral("there is no engine called \"%1\" to ask").arg(engine);
-        return outcome;
+    if (!m_bDone) {
+        QEventLoop loop;
+        connect(this, &CEngineTest::finished, &loop, &QEventLoop::quit);
+        loop.exec();
     }
-    loop.exec();
+    return m_outcome;
+}
+
+CEngineTest::Outcome CEngineTest::unknownEngine(const QString &engine)
+{
+    Outcome outcome;
+    outcome.engine = engine;
+    outcome.failed = true;
+    outcome.reason = QStringLiteral("there is no engine called \"%1\" to ask").arg(engine);
     return outcome;
 }

@@ -38,9 +38,10 @@ public:
     void stop();
     bool isRunning() const;
 
-    // Runs a test and waits for it, delivering events meanwhile (for the command line).
-    static Outcome runAndWait(const QString &engine, const QStringList &words, const QString &engineAddressList,
-                              int maxDelay);
+    // Delivers events until the test started has ended (for the command line); its outcome.
+    Outcome waitForOutcome();
+    // What a test of an engine nobody can ask ends in.
+    static Outcome unknownEngine(const QString &engine);
 
 Q_SIGNALS:
     void finished(const CEngineTest::Outcome &outcome);

@@ -17,6 +17,8 @@
 #include "retrieval/RetrievalParams.h"
 #include "store/CDaoException.h"
 #include "store/CMainQueryTable.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
 #include "app/ThreadHandOver.h"
@@ -86,7 +88,7 @@ bool CRunMonitor::CommitQuerySheet(const CQuerySheetEntries &entries)
     if (!validator.ValidateQuerySheet(entries))
         return false;
     entries.FillQuery(m_query);
-    m_results.m_bRunning = true;
+    m_results.SetRunning(true);
     return true;
 }
 
@@ -100,30 +102,30 @@ bool CRunMonitor::StartRun(bool bContinue)
         return false;
 
     if (!bContinue) {
-        m_results.m_nSavedCount = 0;
-        m_results.m_nLevel = 0;
+        m_results.SetSavedCount(0);
+        m_results.SetLevel(0);
         SetPageIndex(0);
-        m_results.ResetForNewRun(m_doc);
+        m_results.ResetForNewRun(m_doc.UpdateQID != -1);
     } else {
         // The query on show is the one to extend. Taking its QID from the results set rather
         // than from the tree's selection keeps a query whose first save failed from writing
         // its hits into whatever query happens to be selected.
-        const int qid = m_results.m_nQID;
-        m_results.ResetForNextPass(m_doc);
+        const int qid = m_results.Qid();
+        m_results.ResetForNextPass(m_doc.UpdateQID != -1);
         if (m_doc.UpdateQID == -1)
-            m_results.m_nQID = qid;
+            m_results.SetQid(qid);
     }
 
     Q_EMIT runStarted();
-    m_results.m_bRunning = true;
+    m_results.SetRunning(true);
 
     RetrievalParams params;
     m_query.GetEngines(params.engines);
     params.booleanText = m_query.GetBooleanText();
     params.query = m_query;
     params.engineAddressList = m_doc.EngineAddressList();
-    params.engineLevels = m_results.m_strEngineLevels;
-    params.yahooPath = m_results.m_strYahooPath;
+    params.engineLevels = m_results.EngineLevels().text;
+    params.yahooPath = m_results.YahooPath();
     params.bMoreResults = PageIndex() != 0;
     params.maxConns = m_limits.maxConns;
     params.maxDelay = m_limits.maxDelay;
@@ -134,7 +136,7 @@ bool CRunMonitor::StartRun(bool bContinue)
     m_state = State::Running;
     Q_EMIT passStarted(params.engines, params.maxConns);
     Q_EMIT statusText(RunTexts::initializing());
-    m_nEndedAtLastTick = int(m_results.m_reportedEngines.size());
+    m_nEndedAtLastTick = int(m_results.EngineLevels().reported.size());
     // Armed before the engines start, so a period is never shorter than the engines' own
     // limits (with one engine both are MaxDelay). A query without engines still gets a
     // finite period, so it times out instead of never. Precise: the period races the engines'
@@ -176,11 +178,11 @@ bool CRunMonitor::event(QEvent *e)
 void CRunMonitor::OnEngineHit(CResultPacketEvent &e)
 {
     if (const ResultPacket *packet = e.packet())
-        m_results.AddResult(m_doc, packet->Title, packet->URL, packet->Summary, packet->Engine);
+        m_results.AddResult(packet->Title, packet->URL, packet->Summary, m_doc.UpdateQID != -1, packet->Engine);
     e.release();
 
-    const int percent = RunTexts::progressPercent(m_results.m_nHitsReceived, PageIndex(),
-                                                  m_results.m_nSavedCount, m_nEngineCount);
+    const int percent = RunTexts::progressPercent(m_results.HitsReceived(), PageIndex(),
+                                                  m_results.SavedCount(), m_nEngineCount);
     Q_EMIT progress(percent);
     Q_EMIT statusText(RunTexts::progress(percent));
 }
@@ -188,14 +190,14 @@ void CRunMonitor::OnEngineHit(CResultPacketEvent &e)
 void CRunMonitor::OnEngineDone(CResultPacketEvent &e)
 {
     if (const ResultPacket *packet = e.packet()) {
-        m_results.m_reportedEngines << packet->Engine;
+        m_results.EngineLevels().reported << packet->Engine;
         if (packet->Count < 0)
-            m_results.m_failedEngines << packet->Engine;
+            m_results.EngineLevels().failed << packet->Engine;
         if (packet->Exhausted)
-            m_results.m_exhaustedEngines << packet->Engine;
+            m_results.EngineLevels().exhausted << packet->Engine;
         Q_EMIT engineEnded(packet->Engine, packet->Count, packet->Reason);
         if (packet->Engine == QLatin1String("Yahoo"))
-            m_results.m_strYahooPath = packet->Extra;
+            m_results.SetYahooPath(packet->Extra);
     }
     e.release();
     CheckPassEnd();
@@ -207,15 +209,15 @@ void CRunMonitor::OnEngineSkipped(CResultPacketEvent &e)
     // as ended, and its path stays empty.
     const QString engine = e.packet() ? e.packet()->Engine : QStringLiteral("Yahoo");
     e.release();
-    m_results.m_reportedEngines << engine;
-    m_results.m_strYahooPath = QStringLiteral(" ");
+    m_results.EngineLevels().reported << engine;
+    m_results.SetYahooPath(QStringLiteral(" "));
     Q_EMIT engineSkipped(engine);
     CheckPassEnd();
 }
 
 void CRunMonitor::CheckPassEnd()
 {
-    if (m_results.m_reportedEngines.size() < m_nEngineCount)
+    if (m_results.EngineLevels().reported.size() < m_nEngineCount)
         return;
     m_state = State::EndingPass;
     OnPassEnd();
@@ -226,17 +228,17 @@ void CRunMonitor::OnPassEnd()
     m_nEndedAtLastTick = -1;
     // The supervisor is about to end by itself; the wait still passes packets on.
     m_retrieval->WaitForFinished();
-    m_results.m_nLevel += 1;
+    m_results.SetLevel(m_results.Level() + 1);
 
     // An update goes on while a pass brings new hits, up to the level the query had. Before
     // its first pass the update held the stored hits, not the saved count of 0 a fresh run
     // starts with, so a first pass that finds nothing new ends the update at once.
     const bool updating = m_doc.UpdateQID != -1;
     const int hits = m_results.HitCount();
-    const int hitsBefore = m_results.m_nLevel == 1 ? m_doc.UpdateFirstNew : m_results.m_nSavedCount;
+    const int hitsBefore = m_results.Level() == 1 ? m_doc.UpdateFirstNew : m_results.SavedCount();
     bool finished = true;
     if (updating && hits > 0 && hits != hitsBefore)
-        finished = m_results.m_nLevel >= m_doc.UpdateLevel;
+        finished = m_results.Level() >= m_doc.UpdateLevel;
 
     if (finished) {
         m_runTimer.reset();
@@ -245,21 +247,21 @@ void CRunMonitor::OnPassEnd()
     }
 
     // An update that still finds new hits: keep this pass and ask again.
-    if (!m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt)) {
+    if (!CStoredQueryResults(m_doc).save(m_results, m_query, m_prompt)) {
         // Going on would end by deleting the stored query the update was to replace while
         // its new form was never stored: give the update up and show the old query again.
         m_runTimer.reset();
-        m_results.m_bRunning = false;
+        m_results.SetRunning(false);
         RestoreUpdatedQuery();
         Q_EMIT statusText(RunTexts::ready());
         FinishRun(Outcome::SaveFailed);
         return;
     }
-    m_results.m_nSavedCount = m_results.HitCount();
+    m_results.SetSavedCount(m_results.HitCount());
     m_state = State::Idle;
     if (!StartRun(true)) {
         m_runTimer.reset();
-        m_results.m_bRunning = false;
+        m_results.SetRunning(false);
         RestoreUpdatedQuery();
         Q_EMIT statusText(RunTexts::ready());
         FinishRun(Outcome::Stopped);
@@ -270,7 +272,7 @@ void CRunMonitor::OnRunComplete()
 {
     // The stored query an update replaces goes in the same transaction as the new form is
     // stored, so that a program killed in between leaves one of the two, never both.
-    const bool saved = m_results.SaveQueryAndResults(m_doc, m_query, &m_prompt, m_doc.UpdateQID);
+    const bool saved = CStoredQueryResults(m_doc).save(m_results, m_query, m_prompt, m_doc.UpdateQID);
 
     if (m_doc.UpdateQID != -1) {
         if (saved) {
@@ -286,9 +288,9 @@ void CRunMonitor::OnRunComplete()
     Q_EMIT statusText(RunTexts::ready());
     // A failed save has told the user already; "completed" would claim the run was kept.
     if (saved)
-        Q_EMIT completionMessage(RunTexts::completed(m_results.m_failedEngines));
+        Q_EMIT completionMessage(RunTexts::completed(m_results.EngineLevels().failed));
     Q_EMIT showPage();
-    m_results.m_bRunning = false;
+    m_results.SetRunning(false);
     FinishRun(saved ? Outcome::Completed : Outcome::SaveFailed);
 }
 
@@ -299,7 +301,7 @@ void CRunMonitor::MoveNewHitsToFront(int firstNew)
 
 void CRunMonitor::OnRunTimer()
 {
-    const int ended = int(m_results.m_reportedEngines.size());
+    const int ended = int(m_results.EngineLevels().reported.size());
     if (m_state != State::Running || ended != m_nEndedAtLastTick) {
         if (m_state == State::Running)
             m_nEndedAtLastTick = ended;
@@ -337,7 +339,7 @@ void CRunMonitor::Stop()
 
 void CRunMonitor::StopRetrieval()
 {
-    m_results.m_bRunning = false;
+    m_results.SetRunning(false);
     m_state = State::Stopping;
     m_retrieval->RequestStop();
     m_retrieval->WaitForFinished();
@@ -348,24 +350,24 @@ void CRunMonitor::RestoreUpdatedQuery()
     const int oldQid = m_doc.UpdateQID;
     try {
         // A pass of the update already stored under a new QID goes again.
-        if (m_results.m_nQID != -1 && m_results.m_nQID != oldQid)
-            m_doc.MainQueries().deleteQuery(m_results.m_nQID);
+        if (m_results.Qid() != -1 && m_results.Qid() != oldQid)
+            m_doc.MainQueries().deleteQuery(m_results.Qid());
         m_doc.UpdateQID = -1;
-        m_results.LoadStoredResults(m_doc, oldQid);
-        m_query.LoadQuery(m_doc.Database(), oldQid);
+        CStoredQueryResults(m_doc).load(m_results, oldQid);
+        CStoredQueryDefinition(m_doc.Database()).load(oldQid, m_query);
     } catch (const CDaoException &e) {
         m_doc.UpdateQID = -1;
         ReportDatabaseError(e);
     }
     SetPageIndex(0);
     Q_EMIT showPage();
-    m_results.m_nQID = oldQid;
+    m_results.SetQid(oldQid);
 }
 
 void CRunMonitor::FinishRun(Outcome outcome)
 {
     m_state = State::Idle;
-    m_results.m_bRunning = false;
+    m_results.SetRunning(false);
     Q_EMIT runEnded();
     Q_EMIT runFinished(outcome);
 }

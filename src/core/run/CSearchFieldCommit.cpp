@@ -7,6 +7,7 @@
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "store/CMainQueryTable.h"
+#include "store/CStoredQueryDefinition.h"
 #include "store/CTrawlexDoc.h"
 
 namespace {
@@ -53,7 +54,7 @@ QString CSearchFieldCommit::ChooseName(CTrawlexDoc &doc, const CTrawlexQuery &qu
         if (qids.isEmpty())
             return name;
         CTrawlexQuery stored;
-        stored.LoadQuery(doc.Database(), qids.first());
+        CStoredQueryDefinition(doc.Database()).load(qids.first(), stored);
         if (asksTheSame(stored, query))
             return name;
     }
@@ -88,7 +89,7 @@ CSearchFieldCommit::Outcome CSearchFieldCommit::Commit(const QString &text, cons
     if (!validator.ValidateQuerySheet(*m_entries))
         return Outcome::Refused;
     m_entries->FillQuery(m_query);
-    m_results.m_bRunning = true;
+    m_results.SetRunning(true);
     return Outcome::Committed;
 }
 

@@ -1,5 +1,7 @@
 #include "RunTexts.h"
 
+#include "views/CResultsPaging.h"
+
 #include <algorithm>
 
 namespace RunTexts {
@@ -30,8 +32,8 @@ int progressPercent(int hitsReceived, int page, int savedCount, int engineCount)
         return 0;
     double got = hitsReceived;
     if (page != 0)
-        got += savedCount % (page * 10);
-    const double percent = got / (engineCount * 10.0) * 100.0;
+        got += savedCount % (page * CResultsPaging::kHitsPerPage);
+    const double percent = got / (engineCount * double(CResultsPaging::kHitsPerPage)) * 100.0;
     return static_cast<int>(std::min(percent, 100.0));
 }
 

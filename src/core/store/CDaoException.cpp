@@ -32,6 +32,11 @@ CDaoException CDaoException::fromSqlError(const QSqlError &error, const QString 
     return CDaoException(code, source, text);
 }
 
+CDaoException CDaoException::noCurrentRecord(const QString &source)
+{
+    return CDaoException(kNoCurrentRecord, source, QStringLiteral("No current record."));
+}
+
 bool CDaoException::IsDatabaseInUse() const
 {
     // SQLITE_BUSY 5 and SQLITE_LOCKED 6, and their extended codes (busy recovery, snapshot

@@ -12,6 +12,9 @@ class CDaoException final : public std::exception
 {
 public:
     CDaoException(int code, QString source, QString description);
+    // Jet's "No current record.": what reading a row that is not there has always reported.
+    static constexpr int kNoCurrentRecord = 3021;
+    static CDaoException noCurrentRecord(const QString &source);
     // From a failed QtSql call; source names the operation that failed.
     static CDaoException fromSqlError(const QSqlError &error, const QString &source);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StoredQueryRef.h"
+#include "query/CTrawlexHit.h"
 
 #include <QList>
 #include <QString>
@@ -13,14 +14,8 @@ class CTrawlexDatabase;
 class CResultTables final
 {
 public:
-    struct Result
-    {
-        QString title;
-        QString url;
-        QString summary;
-        bool isNew = false; // the bUpdate column
-        QStringList engines; // empty for hits stored before engines were kept
-    };
+    // isNew is the bUpdate column; engines are empty for hits stored before they were kept.
+    using Result = CTrawlexHit;
 
     explicit CResultTables(CTrawlexDatabase &db);
 

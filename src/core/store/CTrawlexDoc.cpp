@@ -117,13 +117,12 @@ CVisitedLinksTable &CTrawlexDoc::VisitedLinks() const
 
 void CTrawlexDoc::PrepareUpdate(CTrawlexQueryResults &results)
 {
-    for (int &flag : results.m_newFlags)
-        flag = 0;
-    UpdateQID = results.m_nQID;
-    UpdateLevel = results.m_nLevel;
+    results.ClearNewFlags();
+    UpdateQID = results.Qid();
+    UpdateLevel = results.Level();
     UpdateFirstNew = results.HitCount();
-    results.m_nQID = -1;
-    results.m_bRunning = true;
+    results.SetQid(-1);
+    results.SetRunning(true);
 }
 
 void CTrawlexDoc::PrepareUpdate()
@@ -134,9 +133,9 @@ void CTrawlexDoc::PrepareUpdate()
 void CTrawlexDoc::CancelUpdate(CTrawlexQueryResults &results)
 {
     if (UpdateQID != -1)
-        results.m_nQID = UpdateQID;
+        results.SetQid(UpdateQID);
     UpdateQID = -1;
-    results.m_bRunning = false;
+    results.SetRunning(false);
 }
 
 void CTrawlexDoc::LoadEngineAddressList()

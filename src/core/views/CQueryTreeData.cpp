@@ -1,5 +1,6 @@
 #include "CQueryTreeData.h"
 
+#include "TrawlexIds.h"
 #include "store/CDefinitionTables.h"
 #include "store/CMainQueryTable.h"
 #include "store/CResultTables.h"
@@ -7,6 +8,8 @@
 #include <QSet>
 #include <QStringList>
 #include <QUrl>
+
+using namespace TrawlexIds;
 
 namespace {
 struct KeyParts
@@ -82,17 +85,17 @@ QList<CQueryTreeData::Entry> CQueryTreeData::TopLevel(int nView)
     QList<Entry> entries;
     QSet<QString> seen;
     switch (nView) {
-    case kNameView:
+    case ID_VIEW_NAME:
         return ToEntries(CMainQueryTable(m_db).namesOrdered());
-    case kSiteView:
+    case ID_VIEW_SITE:
         for (const QString &address : CResultTables(m_db).sitesDistinct())
             AppendOnce(entries, seen, HostOf(address));
         break;
-    case kKeywordView:
+    case ID_VIEW_KEYWORD:
         for (const QString &keyword : CDefinitionTables(m_db).keywordsDistinct())
             AppendOnce(entries, seen, keyword.toLower());
         break;
-    case kTimeView:
+    case ID_VIEW_TIME:
         // The stored time is read as a value, so the keys do not depend on a date format.
         for (const StoredQueryDate &row : CMainQueryTable(m_db).namesWithDatesByDate()) {
             if (row.retrieved.isValid())
@@ -108,11 +111,11 @@ QList<CQueryTreeData::Entry> CQueryTreeData::TopLevel(int nView)
 QList<CQueryTreeData::Entry> CQueryTreeData::Children(int nView, const QString &key)
 {
     switch (nView) {
-    case kSiteView:
+    case ID_VIEW_SITE:
         return ToEntries(CResultTables(m_db).queriesWithSite(key));
-    case kKeywordView:
+    case ID_VIEW_KEYWORD:
         return ToEntries(CDefinitionTables(m_db).queriesWithKeyword(key));
-    case kTimeView:
+    case ID_VIEW_TIME:
         break;
     default:
         return {};

@@ -7,17 +7,12 @@
 class CTrawlexDatabase;
 
 // What the query tree lists in each arrangement, read from the database: the top level of an
-// arrangement, and the children of a group when it is expanded. Every failure throws
-// CDaoException.
+// arrangement, and the children of a group when it is expanded. An arrangement is named by its
+// View menu command (ID_VIEW_NAME, ID_VIEW_SITE, ID_VIEW_KEYWORD, ID_VIEW_TIME). Every failure
+// throws CDaoException.
 class CQueryTreeData final
 {
 public:
-    // The arrangements, numbered as the View menu's commands.
-    static constexpr int kNameView = 32831;
-    static constexpr int kSiteView = 32829;
-    static constexpr int kKeywordView = 32833;
-    static constexpr int kTimeView = 32832;
-
     struct Entry
     {
         QString text;

@@ -9,15 +9,16 @@
 #include "query/CTrawlexQuery.h"
 #include "query/CTrawlexQueryResults.h"
 #include "run/CEngineRunStatus.h"
+#include "run/CQueryCommands.h"
 #include "run/CRunMonitor.h"
-#include "run/CSearchFieldCommit.h"
 #include "run/RunTexts.h"
 #include "sheet/CTrawlexPropertySheetQuery.h"
 #include "views/CTrawlexQueryResultsView.h"
 #include "views/CTrawlexQueryView.h"
-#include "store/CDaoException.h"
-#include "store/CTrawlexDatabase.h"
+#include "views/CQueryTreeModel.h"
+#include "views/CResultsPageModel.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -75,7 +76,11 @@ CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor
     , m_results(doc.ResultsSet())
     , m_monitor(monitor)
     , m_prompt(prompt)
+    , m_commands(std::make_unique<CQueryCommands>(doc, m_query, m_results, prompt))
 {
+    m_commands->setRunMonitor(&m_monitor);
+    // Settings changed since the last run take effect with the next one.
+    m_commands->setLimits([this] { return RunLimits(); });
     initFrameResources();
     setObjectName(QString::number(IDR_MAINFRAME));
     // The title is the application's alone: there is no document file name to add.
@@ -93,9 +98,9 @@ CMainFrame::CMainFrame(CTrawlexDoc &doc, CTrawlexSettings &settings, CRunMonitor
 
     m_pSheet = new CTrawlexPropertySheetQuery(this);
     m_pSheet->setUserPrompt(&m_prompt);
-    m_pSheet->setRunMonitor(&m_monitor);
+    m_pSheet->setCommands(m_commands.get());
     connectMonitor();
-    applyLimits();
+    m_monitor.SetLimits(RunLimits());
 
     // The command states follow the run as the event loop goes idle, wherever the change came from.
     // So does the engine list, which follows the query on show however it came to be shown.
@@ -185,7 +190,7 @@ void CMainFrame::SaveWindowState()
 void CMainFrame::FollowQueryOnShow()
 {
     // Cheap when nothing changed; the list ignores it during a run.
-    m_pEngineStatus->showQuery(m_results.m_nQID);
+    m_pEngineStatus->showQuery(m_commands->shownQueryId());
 }
 
 void CMainFrame::createPanes()
@@ -205,13 +210,14 @@ void CMainFrame::createPanes()
     m_pSplitter->setStretchFactor(1, 1);
     m_pTreeView->resize(280, 280);
 
-    m_pTreeView->setDocument(&m_doc, &m_query, &m_results);
+    m_pPageModel = std::make_unique<CResultsPageModel>(m_doc, &m_settings, &m_prompt);
+    m_pTreeModel = std::make_unique<CQueryTreeModel>(&m_doc, &m_prompt);
+    m_pTreeView->setTreeModel(m_pTreeModel.get());
+    m_pTreeView->setCommands(m_commands.get());
     m_pTreeView->setResultsView(m_pResultsView);
-    m_pTreeView->setPrompt(&m_prompt);
-    m_pResultsView->setDocument(&m_doc, &m_query, &m_results);
-    m_pResultsView->setSettings(&m_settings);
+    m_pResultsView->setPageModel(m_pPageModel.get());
     m_pResultsView->setPrompt(&m_prompt);
-    m_pResultsView->setRunMonitor(&m_monitor);
+    m_pResultsView->setCommands(m_commands.get());
     m_monitor.SetPageState(m_pResultsView);
     connect(m_pTreeView, &CTrawlexQueryView::switchViewRequested, this, &CMainFrame::SwitchView);
 }
@@ -419,24 +425,14 @@ void CMainFrame::OnFocusSearchField()
 
 void CMainFrame::OnSearchField()
 {
-    if (m_results.m_bRunning)
+    if (m_commands->isRunning())
         return;
-    CSearchFieldCommit commit(m_doc, m_query, m_results, m_prompt);
-    CSearchFieldCommit::Outcome outcome = CSearchFieldCommit::Outcome::Refused;
-    try {
-        outcome = commit.Commit(m_pToolBar->searchField()->text(), m_settings.searchFieldEngines());
-    } catch (const CDaoException &e) {
-        ReportDaoError(e, &m_prompt);
-    }
-    m_pToolBar->setSearchNotes(commit.Notes());
-    if (outcome != CSearchFieldCommit::Outcome::Committed)
-        return;
-    if (StartRun(false)) {
+    QStringList notes;
+    const bool started = m_commands->searchFor(m_pToolBar->searchField()->text(), m_settings.searchFieldEngines(), notes);
+    m_pToolBar->setSearchNotes(notes);
+    if (started)
         m_settings.rememberRunEngines(m_query.m_engines);
-    } else {
-        m_results.m_bRunning = false;
-        OnUpdateCommandUI();
-    }
+    OnUpdateCommandUI();
 }
 
 void CMainFrame::createStatusBar()
@@ -491,7 +487,7 @@ QString CMainFrame::MessageText() const
 
 void CMainFrame::OnUpdateCommandUI()
 {
-    const bool running = m_results.m_bRunning;
+    const bool running = m_commands->isRunning();
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
         const int id = it.key();
         if (id < ID_UPDATE_UI_FIRST || id > ID_UPDATE_UI_LAST)
@@ -502,7 +498,7 @@ void CMainFrame::OnUpdateCommandUI()
             continue;
         }
         // Export needs a stored query on show.
-        a->setEnabled(!running && (id != ID_FILE_EXPORT || m_results.m_nQID != -1));
+        a->setEnabled(!running && (id != ID_FILE_EXPORT || m_commands->shownQueryId() != -1));
         if (!running && isViewCommand(id))
             a->setChecked(id == ViewMode());
     }
@@ -585,9 +581,7 @@ void CMainFrame::OnHelp()
     const QString path = HelpFilePath();
     if (path.isEmpty())
         return;
-    const QUrl url = QUrl::fromLocalFile(path);
-    QDesktopServices::openUrl(url);
-    emit helpOpened(url);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
@@ -655,38 +649,13 @@ void CMainFrame::connectMonitor()
     connect(&m_monitor, &CRunMonitor::showPage, this, [this] { m_pResultsView->ShowPage(); });
 }
 
-void CMainFrame::applyLimits()
+CRunMonitor::Limits CMainFrame::RunLimits() const
 {
     CRunMonitor::Limits limits;
     limits.directConnection = m_settings.DirectConnection;
     limits.maxConns = m_settings.MaxConns;
     limits.maxDelay = m_settings.MaxDelay;
-    m_monitor.SetLimits(limits);
-}
-
-bool CMainFrame::StartRun(bool bContinue)
-{
-    // Settings changed since the last run take effect now.
-    applyLimits();
-    bool started = false;
-    try {
-        started = m_monitor.StartRun(bContinue);
-    } catch (const CDaoException &e) {
-        ReportDaoError(e, &m_prompt);
-    }
-    OnUpdateCommandUI();
-    return started;
-}
-
-bool CMainFrame::LoadSelectedQuery(int qid)
-{
-    try {
-        m_query.LoadQuery(m_doc.Database(), qid);
-    } catch (const CDaoException &e) {
-        ReportDaoError(e, &m_prompt);
-        return false;
-    }
-    return true;
+    return limits;
 }
 
 void CMainFrame::OnFileNew()
@@ -702,20 +671,16 @@ void CMainFrame::RunQuerySheet()
         SetMessageText(RunTexts::ready());
         return;
     }
-    if (StartRun(false)) {
+    if (m_commands->runCommitted())
         m_settings.rememberRunEngines(m_query.m_engines);
-    } else {
-        // Nothing runs: the commands must not stay greyed behind a run that never began.
-        m_results.m_bRunning = false;
-        OnUpdateCommandUI();
-    }
+    OnUpdateCommandUI();
 }
 
 void CMainFrame::OnFileOpen()
 {
     m_pSheet->ResetPages();
     const int qid = GetSelectedQueryId();
-    if (qid == -1 || !LoadSelectedQuery(qid))
+    if (qid == -1 || !m_commands->loadQuery(qid))
         return;
     RunQuerySheet();
 }
@@ -723,20 +688,13 @@ void CMainFrame::OnFileOpen()
 void CMainFrame::OnUpdateQuery()
 {
     m_pSheet->ResetPages();
-    const int qid = GetSelectedQueryId();
-    if (qid != -1 && !LoadSelectedQuery(qid))
-        return;
-    m_doc.PrepareUpdate(m_results);
-    if (!StartRun(false)) {
-        // The update never began: the query on show is still the stored one.
-        m_doc.CancelUpdate(m_results);
-        OnUpdateCommandUI();
-    }
+    m_commands->updateQuery(GetSelectedQueryId());
+    OnUpdateCommandUI();
 }
 
 void CMainFrame::OnStop()
 {
-    m_monitor.Stop();
+    m_commands->stop();
     OnUpdateCommandUI();
 }
 
@@ -796,7 +754,7 @@ QString exportFileName(const QString &queryName)
 
 void CMainFrame::OnFileExport()
 {
-    if (m_results.m_bRunning || m_results.m_nQID == -1)
+    if (m_commands->isRunning() || m_commands->shownQueryId() == -1)
         return;
     QStringList filters;
     for (const ExportChoice &c : kExportChoices)
@@ -826,24 +784,11 @@ void CMainFrame::OnFileExport()
 
 bool CMainFrame::ExportToFile(const QString &path, CResultsExporter::Format format)
 {
-    try {
-        const std::optional<CResultsExporter> exporter = CResultsExporter::FromStoredQuery(m_doc, m_results.m_nQID);
-        if (!exporter) {
-            m_prompt.showMessage(QStringLiteral("Error!  The query on show is no longer stored."));
-            return false;
-        }
-        QString error;
-        if (!exporter->WriteFile(path, format, error)) {
-            m_prompt.showMessage(error);
-            return false;
-        }
-        const qsizetype n = exporter->HitCount();
-        SetMessageText(QStringLiteral("%1 %2 exported to %3")
-                           .arg(n)
-                           .arg(n == 1 ? QStringLiteral("hit") : QStringLiteral("hits"), QDir::toNativeSeparators(path)));
-    } catch (const CDaoException &e) {
-        ReportDaoError(e, &m_prompt);
+    const std::optional<qsizetype> n = m_commands->exportResults(path, format);
+    if (!n)
         return false;
-    }
+    SetMessageText(QStringLiteral("%1 %2 exported to %3")
+                       .arg(*n)
+                       .arg(*n == 1 ? QStringLiteral("hit") : QStringLiteral("hits"), QDir::toNativeSeparators(path)));
     return true;
 }

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "export/CResultsExporter.h"
+#include "run/CRunMonitor.h"
 
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 class CEngineRunStatus;
 class CEngineStatusPanel;
-class CRunMonitor;
+class CQueryCommands;
+class CQueryTreeModel;
+class CResultsPageModel;
 class CTrawlexDoc;
 class CTrawlexPropertySheetQuery;
 class CTrawlexQuery;
@@ -51,6 +56,8 @@ public:
     QToolButton *engineSummary() const { return m_pEngineSummary; }
     IUserPrompt &userPrompt() const { return m_prompt; }
     CRunMonitor &runMonitor() const { return m_monitor; }
+    // What the commands carry out; the views and the sheet go through it too.
+    CQueryCommands &commands() const { return *m_commands; }
 
     // Pane 0 of the status bar.
     void SetMessageText(const QString &text);
@@ -96,10 +103,6 @@ public:
     // program's own and installed folders; the page built into the program is the last resort.
     static QString HelpFilePath();
 
-signals:
-    // Help opened this address (tests and the status line follow it).
-    void helpOpened(const QUrl &url);
-
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -125,13 +128,10 @@ private:
     void FollowQueryOnShow();
     void OnEngineSummaryChanged();
     void connectMonitor();
-    void applyLimits();
-    // Starts a pass with the settings as they are now; false when it could not start.
-    bool StartRun(bool bContinue);
+    // The run settings as they are now.
+    CRunMonitor::Limits RunLimits() const;
     // Shows the query sheet on the document's query; OK starts a fresh run.
     void RunQuerySheet();
-    // Loads the stored query into the document's query; false (reported) on a database error.
-    bool LoadSelectedQuery(int qid);
 
     CTrawlexDoc &m_doc;
     CTrawlexSettings &m_settings;
@@ -139,6 +139,10 @@ private:
     CTrawlexQueryResults &m_results;
     CRunMonitor &m_monitor;
     IUserPrompt &m_prompt;
+    std::unique_ptr<CQueryCommands> m_commands;
+    // What the panes show, over the document; nothing of a pane's ending reads them.
+    std::unique_ptr<CResultsPageModel> m_pPageModel;
+    std::unique_ptr<CQueryTreeModel> m_pTreeModel;
 
     CTrawlexToolBar *m_pToolBar = nullptr;
     CTrawlexPropertySheetQuery *m_pSheet = nullptr;

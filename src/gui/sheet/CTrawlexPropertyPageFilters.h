@@ -27,7 +27,6 @@ public:
     QPushButton *removeButton() const { return m_pRemove; }
 
     const QStringList &filterEntries() const { return m_filterEntries; }
-    int qualifierChoice() const { return m_nQualifier; }
 
     // Empties the lists and the edit, "Link" selected, Include selected.
     void Reset();

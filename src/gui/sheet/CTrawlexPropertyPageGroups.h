@@ -31,8 +31,6 @@ public:
 
     const QStringList &groupEntries() const { return m_groupEntries; }
     const QStringList &memberEntries() const { return m_memberEntries; }
-    int groupQualifierChoice() const { return m_nGroupQualifier; }
-    int memberQualifierChoice() const { return m_nMemberQualifier; }
     // The group selected in the combo box, or -1: typing a name that was not added deselects.
     int selectedGroup() const { return m_nSelectedGroup; }
 

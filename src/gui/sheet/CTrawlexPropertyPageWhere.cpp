@@ -1,7 +1,7 @@
 #include "sheet/CTrawlexPropertyPageWhere.h"
 
 #include "TrawlexIds.h"
-#include "retrieval/EngineRegistry.h"
+#include "query/SheetEngines.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -36,10 +36,9 @@ void CTrawlexPropertyPageWhere::fillEngines()
     }
     m_names.clear();
     m_boxes.clear();
-    const QList<EngineRegistry::Descriptor> engines = EngineRegistry::instance().queryEngines();
     bool addedSeen = false;
-    for (const EngineRegistry::Descriptor &engine : engines) {
-        const bool added = !engine->builtIn;
+    for (const SheetEngine &engine : SheetEngines::all()) {
+        const bool added = !engine.builtIn;
         if (added && !addedSeen) {
             // The user's own engines, below the built-in ones and apart from them.
             auto *line = new QFrame(m_pGroup);
@@ -49,13 +48,12 @@ void CTrawlexPropertyPageWhere::fillEngines()
             addedSeen = true;
         }
         // An added engine's name is its label; "&" in it is a letter, not a shortcut.
-        const QString text = added ? QString(engine->name).replace(QLatin1Char('&'), QLatin1String("&&")) : engine->label;
+        const QString text = added ? QString(engine.name).replace(QLatin1Char('&'), QLatin1String("&&")) : engine.label;
         auto *box = new QCheckBox(text, m_pGroup);
-        box->setObjectName(engine->controlId ? QString::number(engine->controlId)
-                                             : QLatin1String("engine:") + engine->name);
+        box->setObjectName(engine.controlId ? QString::number(engine.controlId) : QLatin1String("engine:") + engine.name);
         m_pGroupLayout->addWidget(box);
-        box->setVisible(added || engine->takes(EngineFeature::OnSheet));
-        m_names.append(engine->name);
+        box->setVisible(engine.shown);
+        m_names.append(engine.name);
         m_boxes.append(box);
     }
 }
@@ -90,7 +88,7 @@ void CTrawlexPropertyPageWhere::setSelected(const QString &engine, bool selected
 void CTrawlexPropertyPageWhere::Reset()
 {
     // Engines added or removed since the page was built show from the next showing on.
-    if (EngineRegistry::instance().queryEngineNames() != m_names) {
+    if (SheetEngines::names() != m_names) {
         fillEngines();
         installCharacterFilter();
     }

@@ -4,14 +4,13 @@
 #include "app/IUserPrompt.h"
 #include "query/CQuerySheetEntries.h"
 #include "query/CTrawlexQuery.h"
-#include "run/CRunMonitor.h"
+#include "run/CQueryCommands.h"
 #include "sheet/CTrawlexPropertyPageFilters.h"
 #include "sheet/CTrawlexPropertyPageGroups.h"
 #include "sheet/CTrawlexPropertyPageKeywords.h"
 #include "sheet/CTrawlexPropertyPageName.h"
 #include "sheet/CTrawlexPropertyPageWhere.h"
 #include "sheet/CViewSourceDlg.h"
-#include "store/CDaoException.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -111,15 +110,8 @@ int CTrawlexPropertySheetQuery::DoModal(const CTrawlexQuery &query)
 
 bool CTrawlexPropertySheetQuery::OnApply()
 {
-    if (!m_pMonitor)
-        return false;
-    try {
-        return m_pMonitor->CommitQuerySheet(Entries());
-    } catch (const CDaoException &e) {
-        // The sheet stays open with everything in it; the document's query is untouched.
-        ReportDaoError(e, m_pPrompt);
-    }
-    return false;
+    // Anything but a commit keeps the sheet open with everything in it.
+    return m_pCommands && m_pCommands->commitSheet(Entries()) == CQueryCommands::Commit::Committed;
 }
 
 void CTrawlexPropertySheetQuery::accept()

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
+class CQueryCommands;
 class CQuerySheetEntries;
-class CRunMonitor;
 class CTrawlexPropertyPageFilters;
 class CTrawlexPropertyPageGroups;
 class CTrawlexPropertyPageKeywords;
@@ -33,8 +33,8 @@ public:
     QDialogButtonBox *buttons() const { return m_pButtons; }
 
     void setUserPrompt(IUserPrompt *prompt);
-    // The commit goes through the run monitor, which validates and takes the query over.
-    void setRunMonitor(CRunMonitor *monitor) { m_pMonitor = monitor; }
+    // The commit goes through the commands, which validate and take the query over.
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
 
     // The entries of all pages, as the query reader takes them.
     CQuerySheetEntries Entries() const;
@@ -65,5 +65,5 @@ private:
     QTabWidget *m_pTabs;
     QDialogButtonBox *m_pButtons;
     IUserPrompt *m_pPrompt = nullptr;
-    CRunMonitor *m_pMonitor = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
 };

@@ -7,16 +7,8 @@
 #include "CTrawlexResultText.h"
 #include "CTrawlexResultsFilterBar.h"
 
-#include "app/CTrawlexSettings.h"
 #include "common/WebPageOpener.h"
-#include "query/CTrawlexQuery.h"
-#include "query/CTrawlexQueryResults.h"
-#include "run/CRunMonitor.h"
-#include "store/CDaoException.h"
-#include "store/CTrawlexDoc.h"
-#include "views/CLinkAgeTracker.h"
-#include "views/CResultsPaging.h"
-#include "views/HitOriginText.h"
+#include "run/CQueryCommands.h"
 #include "views/ResultsPageTexts.h"
 
 #include <QApplication>
@@ -34,8 +26,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kDefaultMaxUrlDays = 7;
-
 QFont Styled(QFont f, bool bold, bool italic, bool underline)
 {
     f.setBold(bold);
@@ -119,18 +109,16 @@ void CTrawlexQueryResultsView::CreateFonts()
     m_nCharWidth = std::max(1, fm.averageCharWidth());
 }
 
-void CTrawlexQueryResultsView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results)
+void CTrawlexQueryResultsView::setPageModel(CResultsPageModel *model)
 {
     DestroyPageControls();
-    m_pDoc = doc;
-    m_pQuery = query;
-    m_pResults = results;
+    m_pModel = model ? model : &m_noModel;
 }
 
 void CTrawlexQueryResultsView::setRunSummary(int engineCount, const QStringList &failedEngines)
 {
     m_bSummarySet = true;
-    m_nSummaryQid = m_pResults ? m_pResults->m_nQID : -1;
+    m_nSummaryQid = m_pModel->queryId();
     m_nRunEngines = engineCount;
     m_failedEngines = failedEngines;
     UpdateSummaryLine();
@@ -149,7 +137,7 @@ void CTrawlexQueryResultsView::UpdateSummaryLine()
 {
     if (!m_pSummaryLine)
         return;
-    const int qid = m_pResults ? m_pResults->m_nQID : -1;
+    const int qid = m_pModel->queryId();
     // A summary set before its query had a key belongs to the query first shown after it.
     if (m_bSummarySet && m_nSummaryQid == -1)
         m_nSummaryQid = qid;
@@ -158,10 +146,8 @@ void CTrawlexQueryResultsView::UpdateSummaryLine()
     if (m_bSummarySet && m_nSummaryQid == qid) {
         engines = m_nRunEngines;
         failed = m_failedEngines;
-    } else if (m_pQuery) {
-        QStringList asked;
-        m_pQuery->GetEngines(asked);
-        engines = int(asked.size());
+    } else {
+        engines = m_pModel->askedEngineCount();
     }
     m_pSummaryLine->setText(ResultsPageTexts::RunSummaryText(m_nFirstHit, m_nShownCount, m_nTotalHits, engines, failed));
 }
@@ -207,11 +193,6 @@ void CTrawlexQueryResultsView::setPageButtonsEnabled(bool enabled)
         m_pPreviousButton->setEnabled(enabled);
 }
 
-void CTrawlexQueryResultsView::ReportError(const CDaoException &e)
-{
-    ReportDaoError(e, m_pPrompt);
-}
-
 template <class T> T *CTrawlexQueryResultsView::Adopt(T *control, const QFont &font)
 {
     control->setFont(font);
@@ -244,81 +225,58 @@ bool CTrawlexQueryResultsView::ShowPage()
     if (!hasFocus())
         m_nFocusHit = -1;
     verticalScrollBar()->setValue(0);
-    if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults)
+    if (!m_pModel->isReady())
         return false;
     if (m_nPage < 0)
         m_nPage = 0;
 
-    const int page = m_nPage;
-    const int qid = m_pResults->m_nQID;
-    // The arrays are parallel; never index past the shortest of them.
-    const int hitCount = int(std::min({m_pResults->m_titles.size(), m_pResults->m_urls.size(),
-                                       m_pResults->m_summaries.size()}));
-    try {
-        CTrawlexDatabase &db = m_pDoc->Database();
-        CResultsPaging paging(db);
-        const CResultsPaging::Range range = paging.PageRange(qid, page, hitCount);
-
-        QStringList addresses;
-        if (!range.pastEnd) {
-            for (int i = range.start; i < range.end; ++i)
-                addresses << m_pResults->m_urls.at(i);
-        }
-        const int maxUrl = m_pSettings ? m_pSettings->MaxURL : kDefaultMaxUrlDays;
-        const QSet<QString> visited = CLinkAgeTracker(db, maxUrl).LoadVisitedLinks(addresses);
-
-        m_nFirstHit = range.start;
-        m_nShownCount = range.hitCount();
-        m_nTotalHits = hitCount;
-        BuildControls(page, range.start, range.end, range.pastEnd, visited);
-        paging.FinishPage(qid, range);
-    } catch (const CDaoException &e) {
-        Relayout();
-        ReportError(e);
+    // A failure is reported over the page as far as it was built.
+    const auto relayout = [this] { Relayout(); };
+    const std::optional<CResultsPageModel::Page> page = m_pModel->page(m_nPage, relayout);
+    if (!page)
         return false;
-    }
+    m_nFirstHit = page->range.start;
+    m_nShownCount = page->range.hitCount();
+    m_nTotalHits = page->totalHits;
+    BuildControls(*page);
+    if (!m_pModel->finishPage(*page, relayout))
+        return false;
     ++m_nPage;
     m_pContent->update();
     return true;
 }
 
-void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool pastEnd, const QSet<QString> &visited)
+void CTrawlexQueryResultsView::BuildControls(const CResultsPageModel::Page &page)
 {
+    const int start = page.range.start;
     m_pSummaryLine = Adopt(new CTrawlexResultText(start, QString(), m_pContent), m_fontText);
     m_pSummaryLine->setElided(true);
     m_pSummaryLine->setAccessibleName(QStringLiteral("Hit count"));
     UpdateSummaryLine();
 
-    int i = start;
-    if (!pastEnd && start < end) {
-        const QString query = m_pQuery ? m_pQuery->GetBooleanText() : QString();
-        m_nHeaderRows = page == 0 ? 3 : 4;
-        m_pHeaderText = Adopt(new CTrawlexResultText(start, ResultsPageTexts::HeaderText(page, query), m_pContent),
-                              m_fontHeader);
+    if (!page.hits.isEmpty()) {
+        m_nHeaderRows = page.range.page == 0 ? 3 : 4;
+        m_pHeaderText = Adopt(new CTrawlexResultText(start, page.headerText, m_pContent), m_fontHeader);
 
-        for (; i < end; ++i) {
-            const QString &title = m_pResults->m_titles.at(i);
-            const QString &url = m_pResults->m_urls.at(i);
-            const bool isVisited = visited.contains(url);
-            const bool isNew = i < m_pResults->m_newFlags.size() && m_pResults->m_newFlags.at(i) != 0;
-
+        for (const CResultsPageModel::Hit &shown : page.hits) {
+            const int i = shown.index;
             HitControls hit;
             hit.index = i;
-            hit.title = Adopt(new CTrawlexHitTitle(i, ResultsPageTexts::TitleText(title, isNew), title, url, isVisited,
+            hit.title = Adopt(new CTrawlexHitTitle(i, shown.titleText, shown.title, shown.address, shown.visited,
                                                    m_pContent),
-                              isVisited ? m_fontLinkVisited : m_fontLink);
+                              shown.visited ? m_fontLinkVisited : m_fontLink);
             connect(hit.title, &CTrawlexHitTitle::activated, this, &CTrawlexQueryResultsView::OnBrowse,
                     Qt::QueuedConnection);
-            hit.browse = Adopt(new CTrawlexBrowseButton(i, title, m_pContent), m_fontButton);
+            hit.browse = Adopt(new CTrawlexBrowseButton(i, shown.title, m_pContent), m_fontButton);
             // The title is the keyboard's way to the hit; Browse is for the mouse.
             hit.browse->setFocusPolicy(Qt::ClickFocus);
             connect(hit.browse, &CTrawlexBrowseButton::browseHit, this, &CTrawlexQueryResultsView::OnBrowse,
                     Qt::QueuedConnection);
-            hit.address = Adopt(new CTrawlexResultText(i, ResultsPageTexts::AddressText(url), m_pContent),
-                                isVisited ? m_fontAddressVisited : m_fontAddress);
+            hit.address = Adopt(new CTrawlexResultText(i, shown.addressText, m_pContent),
+                                shown.visited ? m_fontAddressVisited : m_fontAddress);
             hit.address->setElided(true);
-            hit.summary = Adopt(new CTrawlexResultText(i, m_pResults->m_summaries.at(i), m_pContent), m_fontText);
-            const QString origin = HitOriginText::OriginText(m_pResults->engines(i));
+            hit.summary = Adopt(new CTrawlexResultText(i, shown.summary, m_pContent), m_fontText);
+            const QString &origin = shown.originText;
             if (!origin.isEmpty()) {
                 hit.origin = Adopt(new CTrawlexResultText(i, origin, m_pContent), m_fontAddressVisited);
                 hit.origin->setElided(true);
@@ -334,22 +292,16 @@ void CTrawlexQueryResultsView::BuildControls(int page, int start, int end, bool 
         }
     }
 
-    if (i != 0 && !pastEnd) {
+    if (page.hasMore) {
         m_pMoreButton = Adopt(new CTrawlexMoreButton(m_pContent), m_fontButton);
         connect(m_pMoreButton, &QPushButton::clicked, this, &CTrawlexQueryResultsView::OnMore, Qt::QueuedConnection);
-        if (page != 0) {
-            m_pPreviousButton = Adopt(new CTrawlexPreviousButton(m_pContent), m_fontButton);
-            connect(m_pPreviousButton, &QPushButton::clicked, this, &CTrawlexQueryResultsView::OnPrevious,
-                    Qt::QueuedConnection);
-        }
     } else {
-        m_pMessageText = Adopt(new CTrawlexResultText(start, ResultsPageTexts::MessageText(pastEnd, page), m_pContent),
-                               m_fontText);
-        if (pastEnd && page != 0) {
-            m_pPreviousButton = Adopt(new CTrawlexPreviousButton(m_pContent), m_fontButton);
-            connect(m_pPreviousButton, &QPushButton::clicked, this, &CTrawlexQueryResultsView::OnPrevious,
-                    Qt::QueuedConnection);
-        }
+        m_pMessageText = Adopt(new CTrawlexResultText(start, page.messageText, m_pContent), m_fontText);
+    }
+    if (page.hasPrevious) {
+        m_pPreviousButton = Adopt(new CTrawlexPreviousButton(m_pContent), m_fontButton);
+        connect(m_pPreviousButton, &QPushButton::clicked, this, &CTrawlexQueryResultsView::OnPrevious,
+                Qt::QueuedConnection);
     }
 
     ChainTabOrder();
@@ -502,19 +454,12 @@ void CTrawlexQueryResultsView::Relayout()
 
 void CTrawlexQueryResultsView::OnBrowse(int hitIndex)
 {
-    if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults || hitIndex < 0 || hitIndex >= m_pResults->m_urls.size())
+    const std::optional<QString> address = m_pModel->address(hitIndex);
+    if (!m_pModel->isReady() || !address)
         return;
-    const QString address = m_pResults->m_urls.at(hitIndex);
     // An address that is no web page was shown to the user instead: no visit to record.
-    if (!WebPageOpener::Open(address, m_pPrompt))
+    if (!WebPageOpener::Open(*address, m_pPrompt) || !m_pModel->recordVisit(*address))
         return;
-    try {
-        const int maxUrl = m_pSettings ? m_pSettings->MaxURL : kDefaultMaxUrlDays;
-        CLinkAgeTracker(m_pDoc->Database(), maxUrl).RecordLinkVisit(address);
-    } catch (const CDaoException &e) {
-        ReportError(e);
-        return;
-    }
     // The same page again, showing the hit as visited, where the user was on it.
     const int scrolled = verticalScrollBar()->value();
     --m_nPage;
@@ -525,26 +470,21 @@ void CTrawlexQueryResultsView::OnBrowse(int hitIndex)
 void CTrawlexQueryResultsView::OnMore()
 {
     setPageButtonsEnabled(false);
-    if (!m_pDoc || !m_pDoc->HasDatabase() || !m_pResults)
+    if (!m_pModel->isReady())
         return;
-    const int hitCount = int(m_pResults->m_titles.size());
-    bool held = false;
-    try {
-        held = CResultsPaging(m_pDoc->Database()).NextPageIsHeld(m_pResults->m_nQID, m_nPage, hitCount);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    const std::optional<bool> held = m_pModel->nextPageIsHeld(m_nPage);
+    if (!held) {
         setPageButtonsEnabled(true);
         return;
     }
-    if (held) {
+    if (*held) {
         ShowPage();
         return;
     }
     // The page on show stays, its buttons off, until the run completes and the page due is
     // built from the enlarged list.
-    m_pResults->m_nSavedCount = hitCount;
     Q_EMIT moreResultsRequested();
-    if (m_pRunMonitor && !m_pRunMonitor->StartRun(true)) {
+    if (m_pCommands && !m_pCommands->moreResults()) {
         // The run did not start (its reason has been shown): the page must stay usable.
         setPageButtonsEnabled(true);
     }
@@ -558,13 +498,11 @@ void CTrawlexQueryResultsView::OnPrevious()
 
 void CTrawlexQueryResultsView::ApplyFilter(const QString &filter)
 {
-    if (!m_pResults)
+    if (!m_pModel->hasResults())
         return;
     int shown = 0;
     for (HitControls &hit : m_hits) {
-        const int i = hit.index;
-        hit.shown = ResultsPageTexts::HitMatchesFilter(m_pResults->m_titles.value(i), m_pResults->m_urls.value(i),
-                                                       m_pResults->m_summaries.value(i), filter);
+        hit.shown = m_pModel->hitMatchesFilter(hit.index, filter);
         for (QWidget *control : {static_cast<QWidget *>(hit.title), static_cast<QWidget *>(hit.browse),
                                  static_cast<QWidget *>(hit.address), static_cast<QWidget *>(hit.summary),
                                  static_cast<QWidget *>(hit.origin)}) {
@@ -693,17 +631,17 @@ QMenu *CTrawlexQueryResultsView::CreateHitMenu(int hitIndex)
 
 void CTrawlexQueryResultsView::CopyAddress(int hitIndex, bool withTitle) const
 {
-    if (!m_pResults || hitIndex < 0 || hitIndex >= m_pResults->m_urls.size())
+    const std::optional<QString> address = m_pModel->address(hitIndex);
+    if (!address)
         return;
-    const QString address = m_pResults->m_urls.at(hitIndex);
     auto *data = new QMimeData;
     if (withTitle) {
-        const QString title = m_pResults->m_titles.value(hitIndex);
-        data->setText(ResultsPageTexts::TitleAndAddressText(title, address));
+        const QString title = m_pModel->title(hitIndex);
+        data->setText(ResultsPageTexts::TitleAndAddressText(title, *address));
         // Rich editors get a link; both parts are escaped, as they came from the network.
-        data->setHtml(QStringLiteral("<a href=\"%1\">%2</a>").arg(address.toHtmlEscaped(), title.toHtmlEscaped()));
+        data->setHtml(QStringLiteral("<a href=\"%1\">%2</a>").arg(address->toHtmlEscaped(), title.toHtmlEscaped()));
     } else {
-        data->setText(address);
+        data->setText(*address);
     }
     QGuiApplication::clipboard()->setMimeData(data);
 }

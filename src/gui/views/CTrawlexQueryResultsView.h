@@ -1,17 +1,16 @@
 #pragma once
 
 #include "run/IResultsPageState.h"
+#include "views/CResultsPageModel.h"
 
 #include <QFont>
 #include <QList>
 #include <QRect>
 #include <QScrollArea>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
-class CDaoException;
-class CRunMonitor;
+class CQueryCommands;
 class CTrawlexBrowseButton;
 class CTrawlexDoc;
 class CTrawlexHitTitle;
@@ -21,7 +20,6 @@ class CTrawlexQuery;
 class CTrawlexQueryResults;
 class CTrawlexResultText;
 class CTrawlexResultsFilterBar;
-class CTrawlexSettings;
 class IUserPrompt;
 class QMenu;
 class QWidget;
@@ -44,15 +42,13 @@ public:
     explicit CTrawlexQueryResultsView(QWidget *parent = nullptr);
     ~CTrawlexQueryResultsView() override;
 
-    // What the pages show and where they are kept. The objects belong to the caller and must
-    // outlive the view (or be replaced first).
-    void setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results);
-    // MaxURL, read at every page build; without settings visits last 7 days.
-    void setSettings(const CTrawlexSettings *settings) { m_pSettings = settings; }
-    // Where a database failure is reported; null reports to stderr.
+    // Where the pages come from; without one there is no page. The model must outlive the
+    // view (or be replaced first).
+    void setPageModel(CResultsPageModel *model);
+    // Where a refused address is reported; null reports to stderr.
     void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
-    // Starts the run for more results; without one, More only emits moreResultsRequested().
-    void setRunMonitor(CRunMonitor *monitor) { m_pRunMonitor = monitor; }
+    // Carries out More past the hits held; without it, More only emits moreResultsRequested().
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     // What the line above the hits says of the last run: how many engines were asked and
     // which failed. It holds for the query whose results are held when called (or, before
     // that query is stored, for the next one shown); any other query shows its own engines.
@@ -145,7 +141,7 @@ private:
     static int HitRows(const HitControls &hit);
 
     void CreateFonts();
-    void BuildControls(int page, int start, int end, bool pastEnd, const QSet<QString> &visited);
+    void BuildControls(const CResultsPageModel::Page &page);
     template <class T> T *Adopt(T *control, const QFont &font);
     void ChainTabOrder();
     void Relayout();
@@ -158,7 +154,6 @@ private:
     void EnsureHitVisible(const HitControls &hit);
     bool HandlePageKey(int key);
     void CopyAddress(int hitIndex, bool withTitle) const;
-    void ReportError(const CDaoException &e);
 
     CTrawlexMoreButton *m_pMoreButton = nullptr;
     CTrawlexPreviousButton *m_pPreviousButton = nullptr;
@@ -196,10 +191,8 @@ private:
     bool m_bRebuilding = false;
 
     QWidget *m_pContent = nullptr;
-    CTrawlexDoc *m_pDoc = nullptr;
-    CTrawlexQuery *m_pQuery = nullptr;
-    CTrawlexQueryResults *m_pResults = nullptr;
-    const CTrawlexSettings *m_pSettings = nullptr;
+    CResultsPageModel m_noModel;
+    CResultsPageModel *m_pModel = &m_noModel;
     IUserPrompt *m_pPrompt = nullptr;
-    CRunMonitor *m_pRunMonitor = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
 };

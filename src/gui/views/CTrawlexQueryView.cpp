@@ -2,17 +2,14 @@
 
 #include "CTrawlexQueryResultsView.h"
 
-#include "query/CTrawlexQuery.h"
-#include "query/CTrawlexQueryResults.h"
-#include "store/CDaoException.h"
-#include "store/CMainQueryTable.h"
-#include "store/CTrawlexDoc.h"
-#include "views/CQueryTreeData.h"
+#include "run/CQueryCommands.h"
 
 #include <QBitmap>
 #include <QMetaMethod>
 #include <QPixmap>
 #include <QTreeWidgetItem>
+
+using namespace TrawlexIds;
 
 // The images are compiled into this static library; make sure the linker keeps them.
 static void InitTreeResources()
@@ -83,16 +80,9 @@ QIcon CTrawlexQueryView::image(Image index) const
     return m_imageList.value(index);
 }
 
-void CTrawlexQueryView::setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results)
+void CTrawlexQueryView::setTreeModel(CQueryTreeModel *model)
 {
-    m_pDoc = doc;
-    m_pQuery = query;
-    m_pResults = results;
-}
-
-void CTrawlexQueryView::ReportError(const CDaoException &e)
-{
-    ReportDaoError(e, m_pPrompt);
+    m_pTreeModel = model ? model : &m_noTreeModel;
 }
 
 QTreeWidgetItem *CTrawlexQueryView::NewItem(const QString &text, Image image)
@@ -112,26 +102,19 @@ void CTrawlexQueryView::Fill(int nView)
 {
     m_bRefilling = false;
     m_items.clear();
-    if (!m_pDoc || !m_pDoc->HasDatabase())
+    const std::optional<CQueryTreeModel::Entries> entries = m_pTreeModel->topLevel(nView);
+    if (!entries)
         return;
-
-    QList<CQueryTreeData::Entry> entries;
-    try {
-        entries = CQueryTreeData(m_pDoc->Database()).TopLevel(nView);
-    } catch (const CDaoException &e) {
-        ReportError(e);
-        return;
-    }
 
     Image image = ImageQuery;
     switch (nView) {
-    case CQueryTreeData::kSiteView:
+    case ID_VIEW_SITE:
         image = ImageSite;
         break;
-    case CQueryTreeData::kKeywordView:
+    case ID_VIEW_KEYWORD:
         image = ImageKeyword;
         break;
-    case CQueryTreeData::kTimeView:
+    case ID_VIEW_TIME:
         image = ImageTime;
         break;
     default:
@@ -139,9 +122,9 @@ void CTrawlexQueryView::Fill(int nView)
     }
 
     QList<QTreeWidgetItem *> items;
-    items.reserve(entries.size());
-    m_items.reserve(entries.size());
-    for (const CQueryTreeData::Entry &entry : entries) {
+    items.reserve(entries->size());
+    m_items.reserve(entries->size());
+    for (const CQueryTreeData::Entry &entry : *entries) {
         QTreeWidgetItem *item = NewItem(entry.text, image);
         if (entry.qid == -1)
             AddPlaceholder(item);
@@ -154,19 +137,14 @@ void CTrawlexQueryView::Fill(int nView)
 int CTrawlexQueryView::FillChildren(QTreeWidgetItem *item)
 {
     QueryTreeItem info;
-    if (!GetItemInfo(item, info) || !m_pDoc || !m_pDoc->HasDatabase())
+    if (!GetItemInfo(item, info))
         return 0;
-
-    QList<CQueryTreeData::Entry> entries;
-    try {
-        entries = CQueryTreeData(m_pDoc->Database()).Children(info.nView, info.strText);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    const std::optional<CQueryTreeModel::Entries> entries = m_pTreeModel->children(info.nView, info.strText);
+    if (!entries)
         return 0;
-    }
 
     QList<QTreeWidgetItem *> children;
-    for (const CQueryTreeData::Entry &entry : entries) {
+    for (const CQueryTreeData::Entry &entry : *entries) {
         const bool group = entry.qid == -1;
         QTreeWidgetItem *child = NewItem(entry.text, group ? ImageTime : ImageQuery);
         if (group)
@@ -226,25 +204,18 @@ void CTrawlexQueryView::OnCurrentItemChanged(QTreeWidgetItem *current, QTreeWidg
 {
     // Refills and the pruning of a closed group move the selection without meaning it; a
     // run owns the query and the results until it ends.
-    if (m_bRefilling || m_bExpanding || !m_pDoc || !m_pDoc->HasDatabase() || !m_pQuery || !m_pResults
-        || m_pResults->m_bRunning)
+    if (m_bRefilling || m_bExpanding || !m_pCommands || !m_pCommands->hasDatabase() || m_pCommands->isRunning())
         return;
     QueryTreeItem info;
     if (!GetItemInfo(current, info) || info.nQID == -1)
         return;
 
-    const int qid = info.nQID;
-    try {
-        m_pResults->LoadStoredResults(*m_pDoc, qid);
-        m_pQuery->LoadQuery(m_pDoc->Database(), qid);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    if (!m_pCommands->showStoredQuery(info.nQID)) {
         // What was loaded may be half the query: show no page rather than a wrong one.
         if (m_pResultsView)
             m_pResultsView->DestroyPageControls();
         return;
     }
-    m_pResults->m_nQID = qid;
     if (m_pResultsView) {
         m_pResultsView->m_nPage = 0;
         m_pResultsView->ShowPage();
@@ -269,10 +240,10 @@ int CTrawlexQueryView::selectedQueryId()
 
 void CTrawlexQueryView::initialiseTree()
 {
-    m_nViewMode = CQueryTreeData::kNameView;
+    m_nViewMode = ID_VIEW_NAME;
     m_bRefilling = true;
     clear();
-    Fill(CQueryTreeData::kNameView);
+    Fill(ID_VIEW_NAME);
     if (QTreeWidgetItem *first = topLevelItem(0))
         setCurrentItem(first);
 }
@@ -280,21 +251,17 @@ void CTrawlexQueryView::initialiseTree()
 void CTrawlexQueryView::showNewestQuery()
 {
     if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
-        Q_EMIT switchViewRequested(CQueryTreeData::kNameView);
+        Q_EMIT switchViewRequested(ID_VIEW_NAME);
     else
-        SwitchArrangement(CQueryTreeData::kNameView);
-    if (!m_pDoc || !m_pDoc->HasDatabase())
+        SwitchArrangement(ID_VIEW_NAME);
+    if (!m_pCommands || !m_pCommands->hasDatabase())
         return;
 
-    int newest = -1;
-    try {
-        newest = CMainQueryTable(m_pDoc->Database()).maxQid();
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    const std::optional<int> newest = m_pCommands->newestQueryId();
+    if (!newest || *newest == -1)
         return;
-    }
     for (auto it = m_items.cbegin(); it != m_items.cend(); ++it) {
-        if (it.value().nQID == newest && newest != -1) {
+        if (it.value().nQID == *newest) {
             setCurrentItem(it.key());
             scrollToItem(it.key());
             break;
@@ -305,24 +272,15 @@ void CTrawlexQueryView::showNewestQuery()
 CTrawlexQueryView::DeleteOutcome CTrawlexQueryView::deleteSelectedQuery()
 {
     QTreeWidgetItem *item = currentItem();
-    if (!item || !m_pDoc || !m_pDoc->HasDatabase())
+    if (!item || !m_pCommands || !m_pCommands->hasDatabase())
         return DeleteOutcome::NothingSelected;
     QueryTreeItem info;
     if (!GetItemInfo(item, info) || info.nQID == -1)
         return DeleteOutcome::NotAQuery;
-    try {
-        CMainQueryTable(m_pDoc->Database()).deleteQuery(info.nQID);
-    } catch (const CDaoException &e) {
-        ReportError(e);
+    if (!m_pCommands->deleteQuery(info.nQID))
         return DeleteOutcome::Failed;
-    }
     if (m_pResultsView)
         m_pResultsView->DestroyPageControls();
-    // The query on show is gone: its hits are no longer the document's, so nothing (Export,
-    // Update, More) works on a query the file no longer holds.
-    CTrawlexQueryResults &shown = m_pDoc->ResultsSet();
-    if (shown.m_nQID == info.nQID)
-        shown.ResetForNewRun(*m_pDoc);
     if (isSignalConnected(QMetaMethod::fromSignal(&CTrawlexQueryView::switchViewRequested)))
         Q_EMIT switchViewRequested(m_nViewMode);
     else

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "QueryTreeItem.h"
+#include "TrawlexIds.h"
+
+#include "views/CQueryTreeModel.h"
 
 #include <QEvent>
 #include <QHash>
@@ -8,7 +11,7 @@
 #include <QList>
 #include <QTreeWidget>
 
-class CDaoException;
+class CQueryCommands;
 class CTrawlexDoc;
 class CTrawlexQuery;
 class CTrawlexQueryResults;
@@ -36,11 +39,11 @@ public:
     explicit CTrawlexQueryView(QWidget *parent = nullptr);
     ~CTrawlexQueryView() override;
 
-    // The objects belong to the caller and must outlive the view.
-    void setDocument(CTrawlexDoc *doc, CTrawlexQuery *query, CTrawlexQueryResults *results);
+    // What selecting and deleting a query carry out; it must outlive the view.
+    void setCommands(CQueryCommands *commands) { m_pCommands = commands; }
     void setResultsView(CTrawlexQueryResultsView *view) { m_pResultsView = view; }
-    // Where a database failure is reported; null reports to stderr.
-    void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
+    // Where the nodes come from; without one the tree stays empty. It must outlive the view.
+    void setTreeModel(CQueryTreeModel *model);
 
     // Builds the top level of an arrangement into the (emptied) tree.
     void Fill(int nView);
@@ -67,7 +70,7 @@ public:
     bool m_bRefilling = false;
     QueryTreeItem m_current;
     QHash<QTreeWidgetItem *, QueryTreeItem> m_items;
-    int m_nViewMode = 32831;
+    int m_nViewMode = TrawlexIds::ID_VIEW_NAME;
 
 Q_SIGNALS:
     // Asks the main frame to switch the arrangement (it also sets its label). When nobody
@@ -85,13 +88,11 @@ private:
     void AddPlaceholder(QTreeWidgetItem *group);
     void ForgetChildren(QTreeWidgetItem *item);
     void LoadImages();
-    void ReportError(const CDaoException &e);
 
     QList<QIcon> m_imageList;
-    CTrawlexDoc *m_pDoc = nullptr;
-    CTrawlexQuery *m_pQuery = nullptr;
-    CTrawlexQueryResults *m_pResults = nullptr;
     CTrawlexQueryResultsView *m_pResultsView = nullptr;
-    IUserPrompt *m_pPrompt = nullptr;
+    CQueryCommands *m_pCommands = nullptr;
+    CQueryTreeModel m_noTreeModel;
+    CQueryTreeModel *m_pTreeModel = &m_noTreeModel;
     bool m_bExpanding = false;
 };

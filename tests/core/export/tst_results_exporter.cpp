@@ -44,14 +44,11 @@ QList<Hit> awkwardHits()
 
 CResultsExporter awkwardExporter()
 {
+    QList<CTrawlexHit> hits;
+    for (const Hit &h : awkwardHits())
+        hits.append({h.title, h.url, h.summary, h.isNew != 0, h.engines});
     CTrawlexQueryResults results;
-    for (const Hit &h : awkwardHits()) {
-        results.m_titles << h.title;
-        results.m_urls << h.url;
-        results.m_summaries << h.summary;
-        results.m_newFlags << h.isNew;
-        results.m_hitEngines << h.engines;
-    }
+    results.SetHits(hits);
     const QDateTime when(QDate(1998, 3, 14), QTime(9, 26, 53), Qt::OffsetFromUTC, 3600);
     return CResultsExporter(QStringLiteral("Fruit & \"Veg\" <1998>"), when, results);
 }

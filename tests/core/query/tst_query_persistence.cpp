@@ -1,3 +1,4 @@
+#include "ResultsTestSupport.h"
 #include "QueryTestSupport.h"
 #include "TestDatabase.h"
 
@@ -9,6 +10,8 @@
 #include "store/CResultTables.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -55,12 +58,12 @@ private:
     // A first pass of query with the given hits, saved.
     bool firstSave(CTrawlexQueryResults &r, const CTrawlexQuery &query, const QList<QStringList> &hits)
     {
-        r.ResetForNewRun(*m_doc);
+        r.ResetForNewRun(m_doc->UpdateQID != -1);
         for (const QStringList &h : hits)
-            r.AddResult(*m_doc, h.at(0), h.at(1), h.at(2));
-        r.m_reportedEngines = query.m_engines;
-        r.m_nLevel = 1;
-        return r.SaveQueryAndResults(*m_doc, query, &m_prompt);
+            r.AddResult(h.at(0), h.at(1), h.at(2), m_doc->UpdateQID != -1);
+        r.EngineLevels().reported = query.m_engines;
+        r.SetLevel(1);
+        return CStoredQueryResults(*m_doc).save(r, query, m_prompt);
     }
 
 private Q_SLOTS:
@@ -87,12 +90,12 @@ private Q_SLOTS:
         const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
         CTrawlexQueryResults r;
         QVERIFY(firstSave(r, query, {}));
-        QVERIFY(r.m_nQID > 0);
+        QVERIFY(r.Qid() > 0);
         QVERIFY(m_prompt.m_messages.isEmpty());
 
         CTrawlexQuery loaded;
         loaded.m_keywords.append(CTrawlexKeyword{"stale", "include"});
-        loaded.LoadQuery(db(), r.m_nQID);
+        CStoredQueryDefinition(db()).load(r.Qid(), loaded);
         QCOMPARE(loaded, query);
         QCOMPARE(loaded.GetBooleanText(), query.GetBooleanText());
     }
@@ -111,18 +114,18 @@ private Q_SLOTS:
         CTrawlexQueryResults r;
         QVERIFY(firstSave(r, QueryTestSupport::awkwardQuery(), hits));
         // Shortened in memory as well.
-        QCOMPARE(r.m_summaries.at(1), words.left(149) + "...");
+        QCOMPARE(ResultsTestSupport::summaries(r).at(1), words.left(149) + "...");
 
         CTrawlexQueryResults loaded;
-        loaded.LoadStoredResults(*m_doc, r.m_nQID);
-        QCOMPARE(loaded.m_titles, (QStringList{hits[0][0], hits[1][0], hits[2][0], control, ""}));
-        QCOMPARE(loaded.m_urls, (QStringList{hits[0][1], hits[1][1], hits[2][1], hits[3][1], hits[4][1]}));
-        QCOMPARE(loaded.m_summaries, (QStringList{words.left(152), words.left(149) + "...",
+        CStoredQueryResults(*m_doc).load(loaded, r.Qid());
+        QCOMPARE(ResultsTestSupport::titles(loaded), (QStringList{hits[0][0], hits[1][0], hits[2][0], control, ""}));
+        QCOMPARE(ResultsTestSupport::urls(loaded), (QStringList{hits[0][1], hits[1][1], hits[2][1], hits[3][1], hits[4][1]}));
+        QCOMPARE(ResultsTestSupport::summaries(loaded), (QStringList{words.left(152), words.left(149) + "...",
                                                   QString(150, 'a') + "...", control, " "}));
-        QCOMPARE(loaded.m_newFlags, (QList<int>{0, 0, 0, 0, 0}));
-        QCOMPARE(loaded.m_nLevel, 1);
-        QCOMPARE(loaded.m_strEngineLevels, QStringLiteral("#AltaVista#@1@#HotBot#@1@#Yahoo#@1@"));
-        QCOMPARE(loaded.m_nQID, -1); // the caller's to set
+        QCOMPARE(ResultsTestSupport::newFlags(loaded), (QList<int>{0, 0, 0, 0, 0}));
+        QCOMPARE(loaded.Level(), 1);
+        QCOMPARE(loaded.EngineLevels().text, QStringLiteral("#AltaVista#@1@#HotBot#@1@#Yahoo#@1@"));
+        QCOMPARE(loaded.Qid(), -1); // the caller's to set
         // The index knows the loaded addresses.
         loaded.AddResult("dup", "HTTP://EXAMPLE.COM/IT'S|HERE", "", false);
         QCOMPARE(loaded.HitCount(), 5);
@@ -133,38 +136,38 @@ private Q_SLOTS:
     {
         const QStringList awkward{"Wiki; \"Search\"", "a, b", "[x]", "back\\slash", "Ünï 😀", "it's|bar"};
         CTrawlexQueryResults r;
-        r.ResetForNewRun(*m_doc);
+        r.ResetForNewRun(m_doc->UpdateQID != -1);
         r.AddResult("one", "http://h/1", "s", false, "AltaVista");
         r.AddResult("one", "HTTP://H/1", "s", false, "HotBot");
         for (const QString &name : awkward)
             r.AddResult("two", "http://h/2", "s", false, name);
         r.AddResult("three", "http://h/3", "s", false);
         r.AddResult("four", "http://h/4", "s", false, "Yahoo");
-        r.m_nLevel = 1;
-        QVERIFY(r.SaveQueryAndResults(*m_doc, QueryTestSupport::awkwardQuery(), &m_prompt));
+        r.SetLevel(1);
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, QueryTestSupport::awkwardQuery(), m_prompt));
 
         CTrawlexQueryResults loaded;
-        loaded.LoadStoredResults(*m_doc, r.m_nQID);
+        CStoredQueryResults(*m_doc).load(loaded, r.Qid());
         QCOMPARE(loaded.HitCount(), 4);
         QCOMPARE(loaded.engines(0), (QStringList{"AltaVista", "HotBot"}));
         QCOMPARE(loaded.engines(1), awkward);
         QCOMPARE(loaded.engines(2), QStringList());
         QCOMPARE(loaded.engines(3), QStringList{"Yahoo"});
-        QCOMPARE(loaded.m_hitEngines.size(), loaded.m_urls.size());
+        QCOMPARE(ResultsTestSupport::engineLists(loaded).size(), ResultsTestSupport::urls(loaded).size());
         // A hit without engines is stored as none known, not as a list of one blank name.
         QCOMPARE(db().scalar("SELECT Engines FROM [Query Results] WHERE URL = 'http://h/3'", {}, {}).toString(),
                  QString(""));
 
         // A later pass keeps the lists and adds to them.
-        loaded.m_nQID = r.m_nQID;
-        loaded.ResetForNextPass(*m_doc);
-        loaded.m_nQID = r.m_nQID;
-        loaded.AddResult(*m_doc, "three", "http://h/3", "s", "Lycos");
-        loaded.AddResult(*m_doc, "four", "http://h/4", "s", "Excite");
-        loaded.m_nLevel = 2;
-        QVERIFY(loaded.SaveQueryAndResults(*m_doc, QueryTestSupport::awkwardQuery(), &m_prompt));
+        loaded.SetQid(r.Qid());
+        loaded.ResetForNextPass(m_doc->UpdateQID != -1);
+        loaded.SetQid(r.Qid());
+        loaded.AddResult("three", "http://h/3", "s", m_doc->UpdateQID != -1, "Lycos");
+        loaded.AddResult("four", "http://h/4", "s", m_doc->UpdateQID != -1, "Excite");
+        loaded.SetLevel(2);
+        QVERIFY(CStoredQueryResults(*m_doc).save(loaded, QueryTestSupport::awkwardQuery(), m_prompt));
         CTrawlexQueryResults again;
-        again.LoadStoredResults(*m_doc, r.m_nQID);
+        CStoredQueryResults(*m_doc).load(again, r.Qid());
         QCOMPARE(again.engines(2), QStringList{"Lycos"});
         QCOMPARE(again.engines(3), (QStringList{"Yahoo", "Excite"}));
         QCOMPARE(again.engines(1), awkward);
@@ -192,10 +195,10 @@ private Q_SLOTS:
         QFETCH(QStringList, engines);
         CTrawlexQueryResults r;
         QVERIFY(firstSave(r, QueryTestSupport::awkwardQuery(), {{"t", "http://d/", "s"}}));
-        db().run("UPDATE [Query Results] SET Engines = ? WHERE QID = ?", {cell, r.m_nQID}, {}).finish();
+        db().run("UPDATE [Query Results] SET Engines = ? WHERE QID = ?", {cell, r.Qid()}, {}).finish();
         CTrawlexQueryResults loaded;
-        loaded.LoadStoredResults(*m_doc, r.m_nQID);
-        QCOMPARE(loaded.m_urls, QStringList{"http://d/"});
+        CStoredQueryResults(*m_doc).load(loaded, r.Qid());
+        QCOMPARE(ResultsTestSupport::urls(loaded), QStringList{"http://d/"});
         QCOMPARE(loaded.engines(0), engines);
     }
 
@@ -204,38 +207,38 @@ private Q_SLOTS:
         const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
         CTrawlexQueryResults r;
         QVERIFY(firstSave(r, query, {{"t1", "http://a/1", "s1"}}));
-        const int qid = r.m_nQID;
+        const int qid = r.Qid();
         const QList<int> keywordIds = CDefinitionTables(db()).keywordIds(qid);
 
         // A further pass: Yahoo failed, one more hit.
-        r.ResetForNextPass(*m_doc);
-        r.m_nQID = qid;
-        r.AddResult(*m_doc, "t2", "http://a/2", "s2");
-        r.m_reportedEngines = query.m_engines;
-        r.m_failedEngines = {"Yahoo"};
-        r.m_strYahooPath = "/should/not/count";
-        r.m_nLevel = 2;
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
-        QCOMPARE(r.m_nQID, qid);
+        r.ResetForNextPass(m_doc->UpdateQID != -1);
+        r.SetQid(qid);
+        r.AddResult("t2", "http://a/2", "s2", m_doc->UpdateQID != -1);
+        r.EngineLevels().reported = query.m_engines;
+        r.EngineLevels().failed = {"Yahoo"};
+        r.SetYahooPath("/should/not/count");
+        r.SetLevel(2);
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt));
+        QCOMPARE(r.Qid(), qid);
 
         CMainQueryTable mainQueries(db());
         QCOMPARE(mainQueries.allQueries().size(), 1);
         QCOMPARE(CDefinitionTables(db()).keywordIds(qid), keywordIds);
         CTrawlexQuery loaded;
-        loaded.LoadQuery(db(), qid);
+        CStoredQueryDefinition(db()).load(qid, loaded);
         QCOMPARE(loaded, query);
         CTrawlexQueryResults again;
-        again.LoadStoredResults(*m_doc, qid);
-        QCOMPARE(again.m_urls, (QStringList{"http://a/1", "http://a/2"}));
-        QCOMPARE(again.m_nLevel, 2);
-        QCOMPARE(again.m_strEngineLevels, QStringLiteral("#AltaVista#@2@#HotBot#@2@#Yahoo#@1@"));
+        CStoredQueryResults(*m_doc).load(again, qid);
+        QCOMPARE(ResultsTestSupport::urls(again), (QStringList{"http://a/1", "http://a/2"}));
+        QCOMPARE(again.Level(), 2);
+        QCOMPARE(again.EngineLevels().text, QStringLiteral("#AltaVista#@2@#HotBot#@2@#Yahoo#@1@"));
         // A failed Yahoo still reported, so its path is the one it gave.
-        QCOMPARE(again.m_strYahooPath, QStringLiteral("/should/not/count"));
+        QCOMPARE(again.YahooPath(), QStringLiteral("/should/not/count"));
 
         // Reopening the file finds the same keys.
         m_doc.reset();
         openDoc();
-        loaded.LoadQuery(db(), qid);
+        CStoredQueryDefinition(db()).load(qid, loaded);
         QCOMPARE(loaded, query);
     }
 
@@ -243,35 +246,35 @@ private Q_SLOTS:
     {
         CTrawlexQuery query = QueryTestSupport::awkwardQuery();
         CTrawlexQueryResults r;
-        r.ResetForNewRun(*m_doc);
-        r.m_reportedEngines = {"AltaVista", "HotBot"};
-        r.m_strYahooPath = "/nope";
-        r.m_nLevel = 1;
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        r.ResetForNewRun(m_doc->UpdateQID != -1);
+        r.EngineLevels().reported = {"AltaVista", "HotBot"};
+        r.SetYahooPath("/nope");
+        r.SetLevel(1);
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt));
         CTrawlexQueryResults loaded;
-        loaded.LoadStoredResults(*m_doc, r.m_nQID);
-        QCOMPARE(loaded.m_strYahooPath, QString());
+        CStoredQueryResults(*m_doc).load(loaded, r.Qid());
+        QCOMPARE(loaded.YahooPath(), QString());
 
         const QString path = QStringLiteral("/search?p=it's|\"x\"&b=21");
-        r.m_reportedEngines = {"Yahoo"};
-        r.m_strYahooPath = path;
-        r.m_nLevel = 2;
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
-        r.m_nLevel = 3;
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt)); // replaces, never adds a row
-        loaded.LoadStoredResults(*m_doc, r.m_nQID);
-        QCOMPARE(loaded.m_strYahooPath, path);
+        r.EngineLevels().reported = {"Yahoo"};
+        r.SetYahooPath(path);
+        r.SetLevel(2);
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt));
+        r.SetLevel(3);
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt)); // replaces, never adds a row
+        CStoredQueryResults(*m_doc).load(loaded, r.Qid());
+        QCOMPARE(loaded.YahooPath(), path);
 
         // Without Yahoo among the query's engines the path is not looked at.
         query.m_engines = {"AltaVista"};
         CTrawlexQueryResults other;
-        other.ResetForNewRun(*m_doc);
-        other.m_reportedEngines = {"AltaVista", "Yahoo"};
-        other.m_strYahooPath = "/kept";
-        other.m_nLevel = 1;
-        QVERIFY(other.SaveQueryAndResults(*m_doc, query, &m_prompt));
-        loaded.LoadStoredResults(*m_doc, other.m_nQID);
-        QCOMPARE(loaded.m_strYahooPath, QString());
+        other.ResetForNewRun(m_doc->UpdateQID != -1);
+        other.EngineLevels().reported = {"AltaVista", "Yahoo"};
+        other.SetYahooPath("/kept");
+        other.SetLevel(1);
+        QVERIFY(CStoredQueryResults(*m_doc).save(other, query, m_prompt));
+        CStoredQueryResults(*m_doc).load(loaded, other.Qid());
+        QCOMPARE(loaded.YahooPath(), QString());
     }
 
     void updateFlagsAndLoadOrder()
@@ -280,13 +283,13 @@ private Q_SLOTS:
         m_doc->UpdateQID = 99;
         m_doc->UpdateFirstNew = 2;
         CTrawlexQueryResults r;
-        r.m_nLevel = 1;
+        r.SetLevel(1);
         for (int i = 0; i < 4; ++i)
             r.AddResult(QString::number(i), "http://u/" + QString::number(i), "s", false);
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt));
         m_doc->UpdateQID = -1;
 
-        const QList<CResultTables::Result> rows = CResultTables(db()).results(r.m_nQID);
+        const QList<CResultTables::Result> rows = CResultTables(db()).results(r.Qid());
         QCOMPARE(rows.size(), 4);
         QCOMPARE((QList<bool>{rows[0].isNew, rows[1].isNew, rows[2].isNew, rows[3].isNew}),
                  (QList<bool>{false, false, true, true}));
@@ -296,23 +299,23 @@ private Q_SLOTS:
         QVERIFY(firstSave(mixed, query, {}));
         CResultTables results(db());
         for (int i = 0; i < 4; ++i)
-            results.insertResult(mixed.m_nQID, QString::number(i), "http://m/" + QString::number(i), "s", i % 2 == 1);
+            results.insertResult(mixed.Qid(), QString::number(i), "http://m/" + QString::number(i), "s", i % 2 == 1);
 
         CTrawlexQueryResults loaded;
-        loaded.LoadStoredResults(*m_doc, mixed.m_nQID);
-        QCOMPARE(loaded.m_titles, (QStringList{"1", "3", "0", "2"}));
-        QCOMPARE(loaded.m_newFlags, (QList<int>{1, 1, 0, 0}));
+        CStoredQueryResults(*m_doc).load(loaded, mixed.Qid());
+        QCOMPARE(ResultsTestSupport::titles(loaded), (QStringList{"1", "3", "0", "2"}));
+        QCOMPARE(ResultsTestSupport::newFlags(loaded), (QList<int>{1, 1, 0, 0}));
 
         // The engines travel with their hits when the new ones are brought forward.
         CTrawlexQueryResults withEngines;
         QVERIFY(firstSave(withEngines, query, {}));
         for (int i = 0; i < 4; ++i)
-            results.insertResult(withEngines.m_nQID, QString::number(i), "http://e/" + QString::number(i), "s",
+            results.insertResult(withEngines.Qid(), QString::number(i), "http://e/" + QString::number(i), "s",
                                  i % 2 == 1, {"E" + QString::number(i)});
-        loaded.LoadStoredResults(*m_doc, withEngines.m_nQID);
-        QCOMPARE(loaded.m_titles, (QStringList{"1", "3", "0", "2"}));
+        CStoredQueryResults(*m_doc).load(loaded, withEngines.Qid());
+        QCOMPARE(ResultsTestSupport::titles(loaded), (QStringList{"1", "3", "0", "2"}));
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(loaded.engines(i), QStringList{"E" + loaded.m_titles.at(i)});
+            QCOMPARE(loaded.engines(i), QStringList{"E" + ResultsTestSupport::titles(loaded).at(i)});
     }
 
     void loadDuringUpdateKeepsHitsAndPutsNewFirst()
@@ -322,10 +325,10 @@ private Q_SLOTS:
         CTrawlexQueryResults r;
         r.AddResult("kept new", "http://kept/", "s", true, "Lycos");
         r.AddResult("kept old", "http://kept-old/", "s", false, "Yahoo");
-        m_doc->UpdateQID = stored.m_nQID;
-        r.LoadStoredResults(*m_doc, stored.m_nQID);
+        m_doc->UpdateQID = stored.Qid();
+        CStoredQueryResults(*m_doc).load(r, stored.Qid());
         m_doc->UpdateQID = -1;
-        QCOMPARE(r.m_titles, (QStringList{"kept new", "kept old", "old"}));
+        QCOMPARE(ResultsTestSupport::titles(r), (QStringList{"kept new", "kept old", "old"}));
         QCOMPARE(r.engines(0), QStringList{"Lycos"});
         QCOMPARE(r.engines(1), QStringList{"Yahoo"});
         QCOMPARE(r.engines(2), QStringList());
@@ -336,15 +339,15 @@ private Q_SLOTS:
         const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
         CTrawlexQueryResults first;
         QVERIFY(firstSave(first, query, {{"t", "http://a/", "s"}}));
-        m_doc->OverwriteQID = first.m_nQID;
+        m_doc->OverwriteQID = first.Qid();
         CTrawlexQueryResults second;
         QVERIFY(firstSave(second, query, {{"t2", "http://b/", "s"}}));
         QCOMPARE(m_doc->OverwriteQID, -1);
-        QVERIFY(second.m_nQID > first.m_nQID);
+        QVERIFY(second.Qid() > first.Qid());
         const QList<CMainQueryTable::Row> rows = CMainQueryTable(db()).allQueries();
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows.first().qid, second.m_nQID);
-        QVERIFY(CResultTables(db()).results(first.m_nQID).isEmpty());
+        QCOMPARE(rows.first().qid, second.Qid());
+        QVERIFY(CResultTables(db()).results(first.Qid()).isEmpty());
     }
 
     // The save that completes an update deletes the query it replaces in its own transaction:
@@ -376,15 +379,15 @@ private Q_SLOTS:
             openDoc();
         }
 
-        m_doc->UpdateQID = old.m_nQID;
+        m_doc->UpdateQID = old.Qid();
         m_doc->UpdateFirstNew = 1;
         CTrawlexQueryResults r;
-        r.LoadStoredResults(*m_doc, old.m_nQID);
-        r.m_nQID = level == 1 ? -1 : pass.m_nQID;
-        r.m_nLevel = level;
-        r.AddResult(*m_doc, refused ? "boom" : "new", "http://new/", "s");
-        r.m_reportedEngines = query.m_engines;
-        const bool saved = r.SaveQueryAndResults(*m_doc, query, &m_prompt, old.m_nQID);
+        CStoredQueryResults(*m_doc).load(r, old.Qid());
+        r.SetQid(level == 1 ? -1 : pass.Qid());
+        r.SetLevel(level);
+        r.AddResult(refused ? "boom" : "new", "http://new/", "s", m_doc->UpdateQID != -1);
+        r.EngineLevels().reported = query.m_engines;
+        const bool saved = CStoredQueryResults(*m_doc).save(r, query, m_prompt, old.Qid());
         m_doc->UpdateQID = -1;
         QCOMPARE(saved, !refused);
         QVERIFY(!db().inTransaction());
@@ -394,17 +397,17 @@ private Q_SLOTS:
             qids << row.qid;
         std::sort(qids.begin(), qids.end());
         if (refused) {
-            QCOMPARE(qids, (QList<int>{old.m_nQID, pass.m_nQID}));
-            QCOMPARE(CResultTables(db()).results(old.m_nQID).size(), 1);
+            QCOMPARE(qids, (QList<int>{old.Qid(), pass.Qid()}));
+            QCOMPARE(CResultTables(db()).results(old.Qid()).size(), 1);
             return;
         }
-        QVERIFY(r.m_nQID != old.m_nQID);
-        QList<int> expected{r.m_nQID};
+        QVERIFY(r.Qid() != old.Qid());
+        QList<int> expected{r.Qid()};
         if (level == 1)
-            expected.prepend(pass.m_nQID); // not this update's pass: left alone
+            expected.prepend(pass.Qid()); // not this update's pass: left alone
         QCOMPARE(qids, expected);
-        QVERIFY(CResultTables(db()).results(old.m_nQID).isEmpty());
-        QCOMPARE(CResultTables(db()).results(r.m_nQID).size(), 2);
+        QVERIFY(CResultTables(db()).results(old.Qid()).isEmpty());
+        QCOMPARE(CResultTables(db()).results(r.Qid()).size(), 2);
     }
 
     // A statement failing part-way stores nothing of the pass and says so.
@@ -426,7 +429,7 @@ private Q_SLOTS:
         // Something stored before, which the failing pass must leave alone.
         CTrawlexQueryResults before;
         QVERIFY(firstSave(before, query, {{"keep", "http://keep/", "s"}}));
-        const int oldQid = before.m_nQID;
+        const int oldQid = before.Qid();
 
         m_doc.reset();
         const QString column = failingTable == "Query Results" ? "NEW.Title = 'boom'" : "NEW.GName = 'apple'";
@@ -437,25 +440,25 @@ private Q_SLOTS:
 
         CTrawlexQueryResults r;
         if (level == 1) {
-            r.ResetForNewRun(*m_doc);
+            r.ResetForNewRun(m_doc->UpdateQID != -1);
             m_doc->OverwriteQID = oldQid;
         } else {
-            r.LoadStoredResults(*m_doc, oldQid);
-            r.m_nQID = oldQid;
+            CStoredQueryResults(*m_doc).load(r, oldQid);
+            r.SetQid(oldQid);
         }
-        r.m_nLevel = level;
+        r.SetLevel(level);
         r.AddResult("fine", "http://fine/", "s", false);
         r.AddResult("boom", "http://boom/", "s", false);
         r.AddResult("after", "http://after/", "s", false);
-        r.m_reportedEngines = {"AltaVista", "Yahoo"};
-        r.m_strYahooPath = "/p";
-        const QString levelsBefore = r.m_strEngineLevels;
-        const int qidBefore = r.m_nQID;
+        r.EngineLevels().reported = {"AltaVista", "Yahoo"};
+        r.SetYahooPath("/p");
+        const QString levelsBefore = r.EngineLevels().text;
+        const int qidBefore = r.Qid();
 
-        QVERIFY(!r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        QVERIFY(!CStoredQueryResults(*m_doc).save(r, query, m_prompt));
         QCOMPARE(m_prompt.m_messages, QStringList{"Error!  Failed to insert Query Results"});
-        QCOMPARE(r.m_nQID, qidBefore);
-        QCOMPARE(r.m_strEngineLevels, levelsBefore);
+        QCOMPARE(r.Qid(), qidBefore);
+        QCOMPARE(r.EngineLevels().text, levelsBefore);
         QCOMPARE(m_doc->OverwriteQID, level == 1 ? oldQid : -1);
         QVERIFY(!db().inTransaction());
 
@@ -465,18 +468,18 @@ private Q_SLOTS:
         QCOMPARE(rows.first().level, 1);
         QCOMPARE(rows.first().engineLevels, QStringLiteral("#AltaVista#@1@#HotBot#@1@#Yahoo#@1@"));
         CTrawlexQueryResults stored;
-        stored.LoadStoredResults(*m_doc, oldQid);
-        QCOMPARE(stored.m_urls, QStringList{"http://keep/"});
-        QCOMPARE(stored.m_strYahooPath, QString());
+        CStoredQueryResults(*m_doc).load(stored, oldQid);
+        QCOMPARE(ResultsTestSupport::urls(stored), QStringList{"http://keep/"});
+        QCOMPARE(stored.YahooPath(), QString());
         QCOMPARE(CDefinitionTables(db()).keywordIds(oldQid).size(), query.m_keywords.size());
 
         // Nothing left half-done: the next save of the same pass goes through.
         m_doc.reset();
         runOnFile("DROP TRIGGER refuse");
         openDoc();
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt));
         CTrawlexQueryResults after;
-        after.LoadStoredResults(*m_doc, r.m_nQID);
+        CStoredQueryResults(*m_doc).load(after, r.Qid());
         QCOMPARE(after.HitCount(), level == 1 ? 3 : 4);
     }
 
@@ -484,12 +487,12 @@ private Q_SLOTS:
     {
         const CTrawlexQuery query = QueryTestSupport::awkwardQuery();
         CTrawlexQueryResults r;
-        r.m_nLevel = 2; // the first pass's save failed, so nothing is stored yet
+        r.SetLevel(2); // the first pass's save failed, so nothing is stored yet
         r.AddResult("t", "http://a/", "s", false);
-        QVERIFY(r.SaveQueryAndResults(*m_doc, query, &m_prompt));
-        QVERIFY(r.m_nQID > 0);
+        QVERIFY(CStoredQueryResults(*m_doc).save(r, query, m_prompt));
+        QVERIFY(r.Qid() > 0);
         CTrawlexQuery loaded;
-        loaded.LoadQuery(db(), r.m_nQID);
+        CStoredQueryDefinition(db()).load(r.Qid(), loaded);
         QCOMPARE(loaded, query);
     }
 
@@ -499,16 +502,16 @@ private Q_SLOTS:
         query.m_engines.append("Worm"); // a name with no [Search Engine] row
         CTrawlexQueryResults r;
         QVERIFY(!firstSave(r, query, {}));
-        QCOMPARE(r.m_nQID, -1);
+        QCOMPARE(r.Qid(), -1);
         QVERIFY(CMainQueryTable(db()).allQueries().isEmpty());
     }
 
     void loadingAMissingQueryThrows()
     {
         CTrawlexQuery q;
-        QVERIFY_THROWS_EXCEPTION(CDaoException, q.LoadQuery(db(), 4242));
+        QVERIFY_THROWS_EXCEPTION(CDaoException, CStoredQueryDefinition(db()).load(4242, q));
         CTrawlexQueryResults r;
-        QVERIFY_THROWS_EXCEPTION(CDaoException, r.LoadStoredResults(*m_doc, 4242));
+        QVERIFY_THROWS_EXCEPTION(CDaoException, CStoredQueryResults(*m_doc).load(r, 4242));
     }
 };
 

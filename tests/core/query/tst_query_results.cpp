@@ -1,5 +1,5 @@
+#include "ResultsTestSupport.h"
 #include "query/CTrawlexQueryResults.h"
-#include "store/CTrawlexDoc.h"
 
 #include <QStandardPaths>
 #include <QTest>
@@ -20,11 +20,11 @@ private Q_SLOTS:
         r.AddResult("Two", "HTTP://EXAMPLE.COM/a", "s2", false);
         r.AddResult("Three", "http://example.com/b", "s3", true);
         r.AddResult("Four", "http://example.com/B", "s4", true);
-        QCOMPARE(r.m_nHitsReceived, 4);
-        QCOMPARE(r.m_urls, (QStringList{"http://Example.com/A", "http://example.com/b"}));
-        QCOMPARE(r.m_titles, (QStringList{"One", "Three"}));
-        QCOMPARE(r.m_summaries, (QStringList{"s1", "s3"}));
-        QCOMPARE(r.m_newFlags, (QList<int>{0, 1}));
+        QCOMPARE(r.HitsReceived(), 4);
+        QCOMPARE(ResultsTestSupport::urls(r), (QStringList{"http://Example.com/A", "http://example.com/b"}));
+        QCOMPARE(ResultsTestSupport::titles(r), (QStringList{"One", "Three"}));
+        QCOMPARE(ResultsTestSupport::summaries(r), (QStringList{"s1", "s3"}));
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{0, 1}));
         QCOMPARE(r.HitCount(), 2);
     }
 
@@ -49,7 +49,7 @@ private Q_SLOTS:
         r.AddResult("a", stored, "", false);
         r.AddResult("b", offered, "", false);
         QCOMPARE(r.HitCount(), duplicate ? 1 : 2);
-        QCOMPARE(r.m_nHitsReceived, 2);
+        QCOMPARE(r.HitsReceived(), 2);
     }
 
     void addResultManyDistinct()
@@ -60,34 +60,26 @@ private Q_SLOTS:
         for (int i = 0; i < 20000; i += 7)
             r.AddResult("t", QStringLiteral("HTTP://H%1/P").arg(i), "", false);
         QCOMPARE(r.HitCount(), 20000);
-        QCOMPARE(r.m_nHitsReceived, 20000 + 2858);
+        QCOMPARE(r.HitsReceived(), 20000 + 2858);
     }
 
     void addResultMarksNewOnlyDuringAnUpdate()
     {
-        CTrawlexDoc doc;
         CTrawlexQueryResults r;
-        r.AddResult(doc, "t", "u1", "s");
-        doc.UpdateQID = 7;
-        r.AddResult(doc, "t", "u2", "s");
-        QCOMPARE(r.m_newFlags, (QList<int>{0, 1}));
+        r.AddResult("t", "u1", "s", false);
+        r.AddResult("t", "u2", "s", true);
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{0, 1}));
     }
 
-    void addResultSeesArraysChangedOutside()
+    // Hits replaced as a stored query gives them are indexed again.
+    void addResultSeesHitsReplaced()
     {
         CTrawlexQueryResults r;
         r.AddResult("a", "http://a/", "", false);
-        r.m_titles.clear();
-        r.m_urls.clear();
-        r.m_summaries.clear();
-        r.m_newFlags.clear();
+        r.SetHits({});
         r.AddResult("a", "http://A/", "", false);
         QCOMPARE(r.HitCount(), 1);
-        // Arrays filled by hand are looked at as well.
-        r.m_urls.append("http://b/");
-        r.m_titles.append("b");
-        r.m_summaries.append("");
-        r.m_newFlags.append(0);
+        r.SetHits(r.Hits() + QList<CTrawlexHit>{{"b", "http://b/", "", false, {}}});
         r.AddResult("b", "HTTP://B/", "", false);
         QCOMPARE(r.HitCount(), 2);
     }
@@ -104,48 +96,43 @@ private Q_SLOTS:
         r.AddResult("Again", "http://a.example/x", "later", false, "Yahoo");
         r.AddResult("Three", "http://c.example/", "s", true, QString());
         QCOMPARE(r.HitCount(), 3);
-        QCOMPARE(r.m_nHitsReceived, 8);
+        QCOMPARE(r.HitsReceived(), 8);
         QCOMPARE(r.engines(0), (QStringList{"AltaVista", "HotBot", "Yahoo"}));
         QCOMPARE(r.engines(1), QStringList{"AltaVista"});
         QCOMPARE(r.engines(2), QStringList());
         // The first finder's texts and flag stay; a duplicate changes nothing else.
-        QCOMPARE(r.m_titles.first(), QStringLiteral("One"));
-        QCOMPARE(r.m_summaries.first(), QStringLiteral("first"));
-        QCOMPARE(r.m_newFlags, (QList<int>{0, 0, 1}));
-        QCOMPARE(r.m_hitEngines.size(), r.m_urls.size());
+        QCOMPARE(ResultsTestSupport::titles(r).first(), QStringLiteral("One"));
+        QCOMPARE(ResultsTestSupport::summaries(r).first(), QStringLiteral("first"));
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{0, 0, 1}));
+        QCOMPARE(ResultsTestSupport::engineLists(r).size(), ResultsTestSupport::urls(r).size());
         QCOMPARE(r.engines(-1), QStringList());
         QCOMPARE(r.engines(3), QStringList());
 
-        CTrawlexDoc doc;
-        r.AddResult(doc, "Four", "http://d.example/", "s", "Lycos");
-        r.AddResult(doc, "Four", "http://D.example/", "s", "Excite");
+        r.AddResult("Four", "http://d.example/", "s", false, "Lycos");
+        r.AddResult("Four", "http://D.example/", "s", false, "Excite");
         QCOMPARE(r.engines(3), (QStringList{"Lycos", "Excite"}));
     }
 
-    // Hits put in the arrays by hand have no engines, and the lists keep in step with them.
-    void engineListsFollowArraysChangedOutside()
+    // Hits set without engines have none, and each hit keeps its own list.
+    void engineListsFollowHitsReplaced()
     {
         CTrawlexQueryResults r;
         r.AddResult("a", "http://a/", "", false, "AltaVista");
-        r.m_titles.clear();
-        r.m_urls.clear();
-        r.m_summaries.clear();
+        r.SetHits({});
         QCOMPARE(r.engines(0), QStringList());
         r.AddResult("b", "http://b/", "", false, "Lycos");
         QCOMPARE(r.engines(0), QStringList{"Lycos"});
-        QCOMPARE(r.m_hitEngines.size(), 1);
-        QCOMPARE(r.m_newFlags.size(), 1);
+        QCOMPARE(ResultsTestSupport::engineLists(r).size(), 1);
+        QCOMPARE(ResultsTestSupport::newFlags(r).size(), 1);
 
-        r.m_titles << "c";
-        r.m_urls << "http://c/";
-        r.m_summaries << "";
+        r.SetHits(r.Hits() + QList<CTrawlexHit>{{"c", "http://c/", "", false, {}}});
         r.AddResult("c", "HTTP://C/", "", false, "Yahoo");
         r.AddResult("d", "http://d/", "", false, "Excite");
         QCOMPARE(r.HitCount(), 3);
         QCOMPARE(r.engines(1), QStringList{"Yahoo"});
         QCOMPARE(r.engines(2), QStringList{"Excite"});
-        QCOMPARE(r.m_hitEngines.size(), 3);
-        QCOMPARE(r.m_newFlags, (QList<int>{0, 0, 0}));
+        QCOMPARE(ResultsTestSupport::engineLists(r).size(), 3);
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{0, 0, 0}));
     }
 
     void moveHitsToFrontCarriesEachHitWhole()
@@ -155,11 +142,11 @@ private Q_SLOTS:
             r.AddResult(QString::number(i), "http://h/" + QString::number(i), "s" + QString::number(i), false,
                         "E" + QString::number(i));
         r.MoveHitsToFront(3);
-        QCOMPARE(r.m_titles, (QStringList{"3", "4", "0", "1", "2"}));
-        QCOMPARE(r.m_summaries, (QStringList{"s3", "s4", "s0", "s1", "s2"}));
-        QCOMPARE(r.m_newFlags, (QList<int>{1, 1, 0, 0, 0}));
+        QCOMPARE(ResultsTestSupport::titles(r), (QStringList{"3", "4", "0", "1", "2"}));
+        QCOMPARE(ResultsTestSupport::summaries(r), (QStringList{"s3", "s4", "s0", "s1", "s2"}));
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{1, 1, 0, 0, 0}));
         for (int i = 0; i < 5; ++i)
-            QCOMPARE(r.engines(i), QStringList{"E" + r.m_titles.at(i)});
+            QCOMPARE(r.engines(i), QStringList{"E" + ResultsTestSupport::titles(r).at(i)});
         // The index follows: a duplicate still finds its hit at the new place.
         r.AddResult("x", "HTTP://H/0", "", false, "Late");
         QCOMPARE(r.HitCount(), 5);
@@ -167,9 +154,27 @@ private Q_SLOTS:
 
         // Out of range moves nothing or everything.
         r.MoveHitsToFront(99);
-        QCOMPARE(r.m_titles.first(), QStringLiteral("3"));
+        QCOMPARE(ResultsTestSupport::titles(r).first(), QStringLiteral("3"));
         r.MoveHitsToFront(-1);
-        QCOMPARE(r.m_newFlags, (QList<int>{1, 1, 1, 1, 1}));
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{1, 1, 1, 1, 1}));
+    }
+
+    // Changes through the set's own members keep every hit whole and findable.
+    void hitsStayWholeThroughTheirMembers()
+    {
+        CTrawlexQueryResults r;
+        r.SetHits({{"a", "http://a/", QString(200, QLatin1Char('x')), true, {"AltaVista"}},
+                   {"b", "http://B/", "short", true, {}}});
+        QCOMPARE(r.StoredSummary(0), QStringLiteral("..."));
+        QCOMPARE(r.Hits().at(0).summary, QStringLiteral("..."));
+        QCOMPARE(r.StoredSummary(1), QStringLiteral("short"));
+        r.ClearNewFlags();
+        QCOMPARE(ResultsTestSupport::newFlags(r), (QList<int>{0, 0}));
+        r.AddResult("b again", "http://b/", "", false, "Lycos");
+        QCOMPARE(r.HitCount(), 2);
+        QCOMPARE(r.engines(1), QStringList{"Lycos"});
+        QCOMPARE(r.Hits().at(1).title, QStringLiteral("b"));
+        QCOMPARE(r.engines(0), QStringList{"AltaVista"});
     }
 
     void updateEngineLevels_data()
@@ -203,12 +208,9 @@ private Q_SLOTS:
         QFETCH(QStringList, reported);
         QFETCH(QStringList, failed);
         QFETCH(QString, after);
-        CTrawlexQueryResults r;
-        r.m_strEngineLevels = before;
-        r.m_reportedEngines = reported;
-        r.m_failedEngines = failed;
-        r.UpdateEngineLevels();
-        QCOMPARE(r.m_strEngineLevels, after);
+        CTrawlexEngineLevels levels{before, reported, failed, {}};
+        levels.Update();
+        QCOMPARE(levels.text, after);
     }
 
     void pageCounter_data()
@@ -262,43 +264,43 @@ private Q_SLOTS:
 
     void resets()
     {
-        CTrawlexDoc doc;
+        bool updating = false;
         CTrawlexQueryResults r;
         auto fill = [&r] {
-            r.m_nQID = 5;
-            r.m_nLevel = 2;
+            r.SetQid(5);
+            r.SetLevel(2);
             r.AddResult("t", "u", "s", false);
-            r.m_strYahooPath = "/next";
-            r.m_strEngineLevels = "#Yahoo#@1@";
-            r.m_reportedEngines = {"Yahoo"};
-            r.m_failedEngines = {"Yahoo"};
+            r.SetYahooPath("/next");
+            r.EngineLevels().text = "#Yahoo#@1@";
+            r.EngineLevels().reported = {"Yahoo"};
+            r.EngineLevels().failed = {"Yahoo"};
         };
 
         fill();
-        r.ResetForNextPass(doc);
-        QCOMPARE(r.m_nQID, -1);
-        QCOMPARE(r.m_nHitsReceived, 0);
-        QVERIFY(r.m_reportedEngines.isEmpty() && r.m_failedEngines.isEmpty());
+        r.ResetForNextPass(updating);
+        QCOMPARE(r.Qid(), -1);
+        QCOMPARE(r.HitsReceived(), 0);
+        QVERIFY(r.EngineLevels().reported.isEmpty() && r.EngineLevels().failed.isEmpty());
         QCOMPARE(r.HitCount(), 1);
-        QCOMPARE(r.m_nLevel, 2);
-        QCOMPARE(r.m_strEngineLevels, QStringLiteral("#Yahoo#@1@"));
+        QCOMPARE(r.Level(), 2);
+        QCOMPARE(r.EngineLevels().text, QStringLiteral("#Yahoo#@1@"));
 
-        doc.UpdateQID = 9;
-        r.m_nQID = 5;
-        r.ResetForNextPass(doc);
-        QCOMPARE(r.m_nQID, 5);
+        updating = true;
+        r.SetQid(5);
+        r.ResetForNextPass(updating);
+        QCOMPARE(r.Qid(), 5);
 
-        r.ResetForNewRun(doc); // update: the hits stay
-        QCOMPARE(r.m_nQID, -1);
+        r.ResetForNewRun(updating); // update: the hits stay
+        QCOMPARE(r.Qid(), -1);
         QCOMPARE(r.HitCount(), 1);
-        QVERIFY(r.m_strYahooPath.isEmpty() && r.m_strEngineLevels.isEmpty());
+        QVERIFY(r.YahooPath().isEmpty() && r.EngineLevels().text.isEmpty());
 
-        doc.UpdateQID = -1;
+        updating = false;
         fill();
-        r.ResetForNewRun(doc);
+        r.ResetForNewRun(updating);
         QCOMPARE(r.HitCount(), 0);
-        QVERIFY(r.m_titles.isEmpty() && r.m_summaries.isEmpty() && r.m_newFlags.isEmpty());
-        QVERIFY(r.m_hitEngines.isEmpty());
+        QVERIFY(ResultsTestSupport::titles(r).isEmpty() && ResultsTestSupport::summaries(r).isEmpty() && ResultsTestSupport::newFlags(r).isEmpty());
+        QVERIFY(ResultsTestSupport::engineLists(r).isEmpty());
         r.AddResult("t", "u", "s", false); // the index was emptied with the arrays
         QCOMPARE(r.HitCount(), 1);
     }

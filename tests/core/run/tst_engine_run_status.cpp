@@ -392,14 +392,14 @@ void TestEngineRunStatus::fedByTheRunMonitor()
 
     // Completed and stored: the list belongs to the stored query.
     QVERIFY(!run.monitor->IsRunning());
-    QVERIFY(run.results.m_nQID != -1);
+    QVERIFY(run.results.Qid() != -1);
     QVERIFY(!m_status->isRunning());
-    QCOMPARE(m_status->shownQueryId(), run.results.m_nQID);
+    QCOMPARE(m_status->shownQueryId(), run.results.Qid());
     QCOMPARE(m_status->engineCount(), 3);
     QCOMPARE(m_status->failedEngines(), QStringList{QStringLiteral("Excite")});
     QCOMPARE(m_status->row(2).hits, 2);
     // The completion message names the same engines the list marks as failed.
-    QCOMPARE(m_status->failedEngines(), run.results.m_failedEngines);
+    QCOMPARE(m_status->failedEngines(), run.results.EngineLevels().failed);
 }
 
 void TestEngineRunStatus::monitorTimeOutAndSkip()

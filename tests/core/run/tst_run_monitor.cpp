@@ -1,4 +1,5 @@
 #include "ManualClock.h"
+#include "ResultsTestSupport.h"
 #include "TestDatabase.h"
 
 #include "app/IUserPrompt.h"
@@ -16,6 +17,8 @@
 #include "store/CResultTables.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QEventLoop>
 #include <QSignalSpy>
@@ -292,10 +295,10 @@ void TestRunMonitor::newRunStoresAtLevelOne()
 
     QCOMPARE(fake->posted.load(), 12); // 10 hits, 2 ends
     QCOMPARE(ResultPacketRef::releasedCount() - releasedBefore, 12);
-    QCOMPARE(m_results.m_nLevel, 1);
+    QCOMPARE(m_results.Level(), 1);
     QCOMPARE(m_results.HitCount(), 9);
-    QVERIFY(m_results.m_nQID != -1);
-    QVERIFY(!m_results.m_bRunning);
+    QVERIFY(m_results.Qid() != -1);
+    QVERIFY(!m_results.IsRunning());
     QVERIFY(!m_monitor->IsRunning());
     QCOMPARE(m_completions, QStringList{QStringLiteral("Query Retrieval completed!")});
     QCOMPARE(m_statuses.first(), QStringLiteral("Initializing"));
@@ -308,7 +311,7 @@ void TestRunMonitor::newRunStoresAtLevelOne()
     QCOMPARE(rows.first().name, QStringLiteral("Apples"));
     QCOMPARE(rows.first().level, 1);
     QCOMPARE(rows.first().engineLevels, QStringLiteral("#AltaVista#@1@#Excite#@1@"));
-    QCOMPARE(m_doc->Results().results(m_results.m_nQID).size(), 9);
+    QCOMPARE(m_doc->Results().results(m_results.Qid()).size(), 9);
 }
 
 void TestRunMonitor::failedEnginesNamed()
@@ -382,14 +385,14 @@ void TestRunMonitor::stopWhileEnginesAreBlocked()
     QSignalSpy finished(m_monitor.get(), &CRunMonitor::runFinished);
     QSignalSpy buttons(m_monitor.get(), &CRunMonitor::pageButtonsEnabled);
     QVERIFY(m_monitor->StartRun(false));
-    QTRY_VERIFY(m_results.m_nHitsReceived >= 3);
+    QTRY_VERIFY(m_results.HitsReceived() >= 3);
     const int statusesBefore = int(m_statuses.size());
     m_monitor->Stop(); // the engine thread is blocked on a Done event here
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.first().first().value<CRunMonitor::Outcome>(), CRunMonitor::Outcome::Stopped);
     QCOMPARE(buttons.size(), 1);
     QVERIFY(!m_monitor->IsRunning());
-    QVERIFY(!m_results.m_bRunning);
+    QVERIFY(!m_results.IsRunning());
     QCOMPARE(storedCount(), 0);
     QVERIFY(m_completions.isEmpty() && m_timeouts.isEmpty());
     QCOMPARE(int(m_statuses.size()), statusesBefore); // Stop leaves the status text
@@ -418,19 +421,19 @@ void TestRunMonitor::moreRunAdvancesCountersAndSkipsYahoo()
     });
     QVERIFY(commit(QStringLiteral("More"), {QStringLiteral("AltaVista"), QStringLiteral("Yahoo")}));
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
-    const int qid = m_results.m_nQID;
+    const int qid = m_results.Qid();
     QCOMPARE(m_completions.last(), QStringLiteral("Query Retrieval completed!  Yahoo timed out."));
 
     // "More": the view is past page 0 and the saved count is the hits held.
     m_monitor->SetPageIndex(1);
-    m_results.m_nSavedCount = m_results.HitCount();
+    m_results.SetSavedCount(m_results.HitCount());
     QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));
     QCOMPARE(fake->starts, (QList<bool>{false, true}));
     QCOMPARE(fake->levels.last(), QStringLiteral("#AltaVista#@1@"));
-    QCOMPARE(m_results.m_nQID, qid); // the same stored query grows
-    QCOMPARE(m_results.m_nLevel, 2);
+    QCOMPARE(m_results.Qid(), qid); // the same stored query grows
+    QCOMPARE(m_results.Level(), 2);
     QCOMPARE(m_results.HitCount(), 20);
-    QCOMPARE(m_results.m_strYahooPath, QStringLiteral(" "));
+    QCOMPARE(m_results.YahooPath(), QStringLiteral(" "));
     QCOMPARE(m_completions.last(), QStringLiteral("Query Retrieval completed!")); // skipped is not failed
     const auto rows = m_doc->MainQueries().allQueries();
     QCOMPARE(rows.size(), 1);
@@ -457,10 +460,10 @@ void TestRunMonitor::yahooOnlyBatchSkippedEndsPassOnce()
         return QList<FakeEngine>{engine(QStringLiteral("AltaVista"), urls(QStringLiteral("a"), pass * 10, 10))};
     });
     QVERIFY(commit(QStringLiteral("Yahoo last"), {QStringLiteral("AltaVista"), QStringLiteral("Yahoo")}));
-    m_results.m_reportedEngines.clear();
+    m_results.EngineLevels().reported.clear();
     // First pass: Yahoo ends well with a path.
     QVERIFY(m_monitor->StartRun(false));
-    QTRY_COMPARE(m_results.m_reportedEngines.size(), 1);
+    QTRY_COMPARE(m_results.EngineLevels().reported.size(), 1);
     {
         ResultPacket *yahoo = keptPacket();
         yahoo->Engine = QStringLiteral("Yahoo");
@@ -470,11 +473,11 @@ void TestRunMonitor::yahooOnlyBatchSkippedEndsPassOnce()
         QCoreApplication::postEvent(m_monitor.get(), new CResultPacketEvent(RetrievalMessages::WM_ENGINE_DONE, yahoo));
         QVERIFY(finished.wait(5000));
     }
-    QCOMPARE(m_results.m_nLevel, 1);
+    QCOMPARE(m_results.Level(), 1);
     m_monitor->SetPageIndex(1);
     QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));
     QTest::qWait(300); // a second pass end would show here
-    QCOMPARE(m_results.m_nLevel, 2);
+    QCOMPARE(m_results.Level(), 2);
     QCOMPARE(m_completions.size(), 2);
     QCOMPARE(m_doc->MainQueries().allQueries().first().level, 2);
 }
@@ -493,40 +496,39 @@ void TestRunMonitor::updateRunsPassesWhileNewHitsCome()
     QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));                // pass 1: a10..a19
     m_monitor->SetPageIndex(2);
     QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));                // pass 2: a20..a29
-    const int oldQid = m_results.m_nQID;
-    QCOMPARE(m_results.m_nLevel, 3);
+    const int oldQid = m_results.Qid();
+    QCOMPARE(m_results.Level(), 3);
 
     // Forget ten of the stored hits, as if the engines' index had changed since.
     m_doc->Database().run(QStringLiteral("DELETE FROM [Query Results] WHERE QID = ? AND URL LIKE 'http://a.example/1_'"),
                           {oldQid}, QStringLiteral("test")).finish();
-    m_results.LoadStoredResults(*m_doc, oldQid);
-    m_results.m_nQID = oldQid;
+    CStoredQueryResults(*m_doc).load(m_results, oldQid);
+    m_results.SetQid(oldQid);
     QCOMPARE(m_results.HitCount(), 20);
 
     // Update Query.
-    m_query.LoadQuery(m_doc->Database(), oldQid);
-    for (int &flag : m_results.m_newFlags)
-        flag = 0;
-    m_doc->UpdateQID = m_results.m_nQID;
-    m_doc->UpdateLevel = m_results.m_nLevel;
+    CStoredQueryDefinition(m_doc->Database()).load(oldQid, m_query);
+    m_results.ClearNewFlags();
+    m_doc->UpdateQID = m_results.Qid();
+    m_doc->UpdateLevel = m_results.Level();
     m_doc->UpdateFirstNew = m_results.HitCount();
-    m_results.m_nQID = -1;
-    m_results.m_bRunning = true;
+    m_results.SetQid(-1);
+    m_results.SetRunning(true);
     QSignalSpy started(m_monitor.get(), &CRunMonitor::runStarted);
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed)); // passes 3, 4, 5 of the fake
     QCOMPARE(started.size(), 3);
-    QCOMPARE(m_results.m_nLevel, 3);
+    QCOMPARE(m_results.Level(), 3);
     QCOMPARE(m_doc->UpdateQID, -1);
     QCOMPARE(m_results.HitCount(), 50);
     // The thirty new ones come first, in the order found, marked new.
     const QStringList expectedNew = urls(QStringLiteral("a"), 10, 10) + urls(QStringLiteral("a"), 30, 20);
-    QCOMPARE(m_results.m_urls.mid(0, 30), expectedNew);
+    QCOMPARE(ResultsTestSupport::urls(m_results).mid(0, 30), expectedNew);
     for (int i = 0; i < 50; ++i)
-        QCOMPARE(m_results.m_newFlags.at(i), i < 30 ? 1 : 0);
+        QCOMPARE(ResultsTestSupport::newFlags(m_results).at(i), i < 30 ? 1 : 0);
     const auto rows = m_doc->MainQueries().allQueries();
     QCOMPARE(rows.size(), 1); // the old stored query is gone
     QVERIFY(rows.first().qid != oldQid);
-    QCOMPARE(rows.first().qid, m_results.m_nQID);
+    QCOMPARE(rows.first().qid, m_results.Qid());
     QCOMPARE(rows.first().level, 3);
     int storedNew = 0;
     for (const auto &r : m_doc->Results().results(rows.first().qid))
@@ -543,18 +545,18 @@ void TestRunMonitor::updateFirstPassWithoutNewHitsEnds()
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
     m_monitor->SetPageIndex(1);
     QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));
-    const int oldQid = m_results.m_nQID;
+    const int oldQid = m_results.Qid();
 
     m_doc->UpdateQID = oldQid;
-    m_doc->UpdateLevel = m_results.m_nLevel;
+    m_doc->UpdateLevel = m_results.Level();
     m_doc->UpdateFirstNew = m_results.HitCount();
-    m_results.m_nQID = -1;
+    m_results.SetQid(-1);
     QSignalSpy started(m_monitor.get(), &CRunMonitor::runStarted);
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed)); // fake pass 2: a0..a9 again
     QCOMPARE(started.size(), 1);
-    QCOMPARE(m_results.m_nLevel, 1);
+    QCOMPARE(m_results.Level(), 1);
     QCOMPARE(m_results.HitCount(), 20);
-    QVERIFY(std::all_of(m_results.m_newFlags.cbegin(), m_results.m_newFlags.cend(), [](int f) { return f == 0; }));
+    QVERIFY(!ResultsTestSupport::newFlags(m_results).contains(1));
     const auto rows = m_doc->MainQueries().allQueries();
     QCOMPARE(rows.size(), 1);
     QVERIFY(rows.first().qid != oldQid);
@@ -575,14 +577,14 @@ void TestRunMonitor::updateTimeOutRestoresStoredQuery()
         m_monitor->SetPageIndex(page);
         QVERIFY(runToEnd(true, CRunMonitor::Outcome::Completed));
     }
-    const int oldQid = m_results.m_nQID;
+    const int oldQid = m_results.Qid();
     const auto storedBefore = m_doc->Results().results(oldQid);
     QCOMPARE(storedBefore.size(), 30);
 
     m_doc->UpdateQID = oldQid;
     m_doc->UpdateLevel = 3;
     m_doc->UpdateFirstNew = m_results.HitCount();
-    m_results.m_nQID = -1;
+    m_results.SetQid(-1);
     QSignalSpy pages(m_monitor.get(), &CRunMonitor::showPage);
     QSignalSpy started(m_monitor.get(), &CRunMonitor::runStarted);
     QVERIFY(m_monitor->StartRun(false));
@@ -590,7 +592,7 @@ void TestRunMonitor::updateTimeOutRestoresStoredQuery()
     QVERIFY(timesOutAt(std::chrono::seconds(1)));
     QCOMPARE(m_timeouts.size(), 1);
     QCOMPARE(m_doc->UpdateQID, -1);
-    QCOMPARE(m_results.m_nQID, oldQid);
+    QCOMPARE(m_results.Qid(), oldQid);
     QCOMPARE(m_monitor->PageIndex(), 0);
     QVERIFY(pages.size() >= 1);
     const auto rows = m_doc->MainQueries().allQueries();
@@ -609,7 +611,7 @@ void TestRunMonitor::updateFailedSaveKeepsStoredQuery()
     });
     QVERIFY(commit(QStringLiteral("Keep"), {QStringLiteral("AltaVista")}));
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
-    const int oldQid = m_results.m_nQID;
+    const int oldQid = m_results.Qid();
 
     // From now on no hit can be stored.
     m_doc->Database().run(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON [Query Results] "
@@ -618,7 +620,7 @@ void TestRunMonitor::updateFailedSaveKeepsStoredQuery()
     m_doc->UpdateQID = oldQid;
     m_doc->UpdateLevel = 1;
     m_doc->UpdateFirstNew = m_results.HitCount();
-    m_results.m_nQID = -1;
+    m_results.SetQid(-1);
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::SaveFailed));
     QCOMPARE(m_prompt.messages, QStringList{QStringLiteral("Error!  Failed to insert Query Results")});
     QCOMPARE(m_completions.size(), 1); // only the first run's
@@ -627,7 +629,7 @@ void TestRunMonitor::updateFailedSaveKeepsStoredQuery()
     QCOMPARE(rows.first().qid, oldQid);
     QCOMPARE(m_doc->Results().results(oldQid).size(), 10);
     QCOMPARE(m_doc->UpdateQID, -1);
-    QCOMPARE(m_results.m_nQID, oldQid);
+    QCOMPARE(m_results.Qid(), oldQid);
     QCOMPARE(m_results.HitCount(), 10);
 }
 
@@ -656,7 +658,7 @@ void TestRunMonitor::enginesOfHitsKeptByMoreAndUpdate()
     QVERIFY(commit(QStringLiteral("Origins"), {av, ex}));
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
     auto enginesOf = [this](const QString &url) {
-        const qsizetype i = m_results.m_urls.indexOf(url);
+        const qsizetype i = ResultsTestSupport::urls(m_results).indexOf(url);
         return i < 0 ? QStringList{QStringLiteral("missing")} : m_results.engines(int(i));
     };
     QCOMPARE(m_results.HitCount(), 8);
@@ -669,31 +671,31 @@ void TestRunMonitor::enginesOfHitsKeptByMoreAndUpdate()
     QCOMPARE(m_results.HitCount(), 10);
     QCOMPARE(enginesOf(QStringLiteral("http://a.example/0")), (QStringList{av, ex}));
     QCOMPARE(enginesOf(QStringLiteral("http://e.example/3")), QStringList{ex});
-    const int oldQid = m_results.m_nQID;
+    const int oldQid = m_results.Qid();
 
     // Update Query on the stored form, as the tree's selection loads it.
-    m_results.LoadStoredResults(*m_doc, oldQid);
-    m_results.m_nQID = oldQid;
+    CStoredQueryResults(*m_doc).load(m_results, oldQid);
+    m_results.SetQid(oldQid);
     QCOMPARE(enginesOf(QStringLiteral("http://a.example/0")), (QStringList{av, ex}));
-    m_query.LoadQuery(m_doc->Database(), oldQid);
+    CStoredQueryDefinition(m_doc->Database()).load(oldQid, m_query);
     m_doc->PrepareUpdate(m_results);
     QVERIFY(runToEnd(false, CRunMonitor::Outcome::Completed));
     QCOMPARE(m_results.HitCount(), 11);
     // The new hit comes first with both its engines; old hits keep theirs and gain new ones.
-    QCOMPARE(m_results.m_urls.first(), QStringLiteral("http://n.example/0"));
+    QCOMPARE(ResultsTestSupport::urls(m_results).first(), QStringLiteral("http://n.example/0"));
     QCOMPARE(m_results.engines(0), (QStringList{av, ex}));
-    QCOMPARE(m_results.m_newFlags.first(), 1);
+    QCOMPARE(ResultsTestSupport::newFlags(m_results).first(), 1);
     QCOMPARE(enginesOf(QStringLiteral("http://a.example/2")), (QStringList{av, ex}));
     QCOMPARE(enginesOf(QStringLiteral("http://e.example/0")), (QStringList{ex, av}));
     QCOMPARE(enginesOf(QStringLiteral("http://a.example/1")), (QStringList{av, ex}));
     QCOMPARE(enginesOf(QStringLiteral("http://a.example/5")), QStringList{av});
-    QCOMPARE(m_results.m_hitEngines.size(), m_results.m_urls.size());
+    QCOMPARE(ResultsTestSupport::engineLists(m_results).size(), ResultsTestSupport::urls(m_results).size());
 
     // Stored as shown.
     CTrawlexQueryResults stored;
-    stored.LoadStoredResults(*m_doc, m_results.m_nQID);
-    QCOMPARE(stored.m_urls, m_results.m_urls);
-    QCOMPARE(stored.m_hitEngines, m_results.m_hitEngines);
+    CStoredQueryResults(*m_doc).load(stored, m_results.Qid());
+    QCOMPARE(ResultsTestSupport::urls(stored), ResultsTestSupport::urls(m_results));
+    QCOMPARE(ResultsTestSupport::engineLists(stored), ResultsTestSupport::engineLists(m_results));
 }
 
 QTEST_GUILESS_MAIN(TestRunMonitor)

@@ -1,6 +1,8 @@
 // Databases made by release 1.12 and by later programs are brought up to date in place
 // without losing a row, and a run afterwards keeps the engines of its hits; a failed step
 // leaves the file as it was; a newer file is refused untouched.
+#include "ResultsTestSupport.h"
+#include "StoreRecordingPrompt.h"
 #include "TestDatabase.h"
 #include "TestPaths.h"
 
@@ -12,6 +14,8 @@
 #include "store/CSchemaMigration.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
+#include "store/CStoredQueryDefinition.h"
+#include "store/CStoredQueryResults.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -246,34 +250,36 @@ private Q_SLOTS:
 
         CTrawlexDoc doc;
         QVERIFY(doc.OpenDatabase(path, nullptr));
+        StoreRecordingPrompt prompt;
         CTrawlexQuery query;
-        query.LoadQuery(doc.Database(), 1);
+        CStoredQueryDefinition(doc.Database()).load(1, query);
         QVERIFY(query.m_engines.size() >= 2);
         CTrawlexQueryResults results;
-        results.LoadStoredResults(doc, 1);
-        results.m_nQID = 1;
-        QCOMPARE(QSet<QString>(results.m_urls.cbegin(), results.m_urls.cend()),
+        CStoredQueryResults(doc).load(results, 1);
+        results.SetQid(1);
+        const QStringList loadedUrls = ResultsTestSupport::urls(results);
+        QCOMPARE(QSet<QString>(loadedUrls.cbegin(), loadedUrls.cend()),
                  QSet<QString>(oldUrls.cbegin(), oldUrls.cend()));
         for (int i = 0; i < results.HitCount(); ++i)
             QCOMPARE(results.engines(i), QStringList());
 
         // More of query 1: an old hit is returned again by two engines, and a new one by one.
-        const QString again = results.m_urls.at(3);
+        const QString again = ResultsTestSupport::urls(results).at(3);
         const QString first = query.m_engines.at(0);
         const QString second = query.m_engines.at(1);
-        results.ResetForNextPass(doc);
-        results.m_nQID = 1;
-        results.AddResult(doc, "again", again.toUpper(), "s", first);
-        results.AddResult(doc, "again", again, "s", second);
-        results.AddResult(doc, "new", "http://new.example/after-migration", "s", second);
-        ++results.m_nLevel;
-        QVERIFY(results.SaveQueryAndResults(doc, query, nullptr));
+        results.ResetForNextPass(doc.UpdateQID != -1);
+        results.SetQid(1);
+        results.AddResult("again", again.toUpper(), "s", doc.UpdateQID != -1, first);
+        results.AddResult("again", again, "s", doc.UpdateQID != -1, second);
+        results.AddResult("new", "http://new.example/after-migration", "s", doc.UpdateQID != -1, second);
+        results.SetLevel(results.Level() + 1);
+        QVERIFY(CStoredQueryResults(doc).save(results, query, prompt));
 
         CTrawlexQueryResults loaded;
-        loaded.LoadStoredResults(doc, 1);
+        CStoredQueryResults(doc).load(loaded, 1);
         QCOMPARE(loaded.HitCount(), oldUrls.size() + 1);
         for (int i = 0; i < loaded.HitCount(); ++i) {
-            const QString &url = loaded.m_urls.at(i);
+            const QString &url = loaded.Hits().at(i).url;
             if (url == again)
                 QCOMPARE(loaded.engines(i), (QStringList{first, second}));
             else if (url == QLatin1String("http://new.example/after-migration"))
@@ -281,7 +287,7 @@ private Q_SLOTS:
             else
                 QCOMPARE(loaded.engines(i), QStringList());
         }
-        QCOMPARE(loaded.m_urls.mid(0, oldUrls.size()), results.m_urls.mid(0, oldUrls.size()));
+        QCOMPARE(ResultsTestSupport::urls(loaded).mid(0, oldUrls.size()), ResultsTestSupport::urls(results).mid(0, oldUrls.size()));
     }
 
     void failedStepLeavesTheFileAsItWas_data()

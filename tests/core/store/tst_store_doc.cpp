@@ -1,3 +1,4 @@
+#include "ResultsTestSupport.h"
 #include "StoreRecordingPrompt.h"
 #include "TestDatabase.h"
 
@@ -45,8 +46,8 @@ void tst_store_doc::initialState()
     QVERIFY(doc.m_bFirstNewDocument);
     QVERIFY(!doc.HasDatabase());
     QVERIFY(doc.EngineAddressList().isEmpty());
-    QCOMPARE(doc.ResultsSet().m_nQID, -1);
-    QVERIFY(!doc.ResultsSet().m_bRunning);
+    QCOMPARE(doc.ResultsSet().Qid(), -1);
+    QVERIFY(!doc.ResultsSet().IsRunning());
     QVERIFY(doc.Query().m_strName.isEmpty());
     QVERIFY_THROWS_EXCEPTION(CDaoException, doc.LoadEngineAddressList());
 }
@@ -112,24 +113,23 @@ void tst_store_doc::prepareUpdate()
     QFETCH(int, qid);
     CTrawlexDoc doc;
     CTrawlexQueryResults &results = doc.ResultsSet();
-    results.m_nQID = qid;
-    results.m_nLevel = 3;
+    results.SetQid(qid);
+    results.SetLevel(3);
     results.AddResult(QStringLiteral("a"), QStringLiteral("http://a/"), QStringLiteral("s"), true);
     results.AddResult(QStringLiteral("b"), QStringLiteral("http://b/"), QStringLiteral("s"), false);
-    results.m_newFlags = {1, 0};
 
     doc.PrepareUpdate();
-    QCOMPARE(results.m_newFlags, (QList<int>{0, 0}));
+    QCOMPARE(ResultsTestSupport::newFlags(results), (QList<int>{0, 0}));
     QCOMPARE(doc.UpdateQID, qid);
     QCOMPARE(doc.UpdateLevel, 3);
     QCOMPARE(doc.UpdateFirstNew, 2);
-    QCOMPARE(results.m_nQID, -1);
-    QVERIFY(results.m_bRunning);
+    QCOMPARE(results.Qid(), -1);
+    QVERIFY(results.IsRunning());
 
     doc.CancelUpdate(results);
-    QCOMPARE(results.m_nQID, qid);
+    QCOMPARE(results.Qid(), qid);
     QCOMPARE(doc.UpdateQID, -1);
-    QVERIFY(!results.m_bRunning);
+    QVERIFY(!results.IsRunning());
 }
 
 void tst_store_doc::reopenReplacesDatabase()

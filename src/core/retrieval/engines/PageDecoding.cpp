@@ -121,15 +121,7 @@ bool isAscii(QByteArrayView bytes)
     return any < 0x80;
 }
 
-} // namespace
-
-PageDecoding::PageDecoding(QByteArrayView page)
-    : m_utf8(declaresUtf8(page))
-    , m_windows1252("windows-1252", QStringConverter::Flag::Stateless)
-{
-}
-
-bool PageDecoding::declaresUtf8(QByteArrayView page)
+bool declaresUtf8(QByteArrayView page)
 {
     qsizetype bodyStart = 0;
     if (auto cs = headerCharset(page, bodyStart))
@@ -137,6 +129,14 @@ bool PageDecoding::declaresUtf8(QByteArrayView page)
     if (auto cs = metaCharset(page.sliced(bodyStart)))
         return isUtf8Name(*cs);
     return false;
+}
+
+} // namespace
+
+PageDecoding::PageDecoding(QByteArrayView page)
+    : m_utf8(declaresUtf8(page))
+    , m_windows1252("windows-1252", QStringConverter::Flag::Stateless)
+{
 }
 
 QString PageDecoding::decode(QByteArrayView bytes) const

@@ -15,14 +15,10 @@ public:
     // Looks at the page's header and head for a declared character set.
     explicit PageDecoding(QByteArrayView page);
 
-    bool isUtf8() const { return m_utf8; }
     // The text of a field; its CR LF line ends become LF.
     QString decode(QByteArrayView bytes) const;
     // A hit made of three cut-out fields, each decoded once.
     EngineHit hit(QByteArrayView title, QByteArrayView url, QByteArrayView summary) const;
-
-    // True when the page declares UTF-8 (exposed for tests).
-    static bool declaresUtf8(QByteArrayView page);
 
 private:
     bool m_utf8 = false;

@@ -5,7 +5,8 @@
 
 class CTrawlexQuery;
 
-// The command line's form of a query, one JSON object whose keys are all optional:
+// The one text form of a query (the command line's query files and what `show` prints), one
+// JSON object whose keys are all optional:
 //   {"name": "...", "keywords": ["include:apple"], "groups": ["include:fruit"],
 //    "members": ["fruit:exclude:plum"], "filters": ["URL:exclude:spam"],
 //    "engines": ["AltaVista", "Yahoo"]}
@@ -19,6 +20,7 @@ bool Parse(const QByteArray &json, CTrawlexQuery &query, QString &error);
 // Reads the file ("-" is standard input) and parses it; error names the file.
 bool ReadFile(const QString &path, CTrawlexQuery &query, QString &error);
 // The query in the same form, on one line, keys in the order shown above (no line end).
+// Parse gives back an equal query for any query the sheet could have made.
 QByteArray ToJson(const CTrawlexQuery &query);
 // A JSON string literal for text (quotes and escapes included).
 QByteArray QuoteString(const QString &text);

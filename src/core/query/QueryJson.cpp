@@ -1,7 +1,7 @@
 #include "QueryJson.h"
 
-#include "query/CQuerySheetEntries.h"
-#include "query/CTrawlexQuery.h"
+#include "CQuerySheetEntries.h"
+#include "CTrawlexQuery.h"
 
 #include <QFile>
 #include <QJsonArray>
