@@ -15,6 +15,7 @@
 #include "run/CRunMonitor.h"
 #include "run/CUserEngines.h"
 #include "store/CDaoException.h"
+#include "store/CSearchEngineTable.h"
 #include "store/CTrawlexDatabase.h"
 #include "store/CTrawlexDoc.h"
 
@@ -24,7 +25,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -63,24 +63,10 @@ long peakResidentKb()
 
 bool pointAt(const QString &path, int port)
 {
-    static const QList<QPair<QString, QString>> tails = {
-        {QStringLiteral("AltaVista"), QStringLiteral("/altavista/cgi-bin/query")},
-        {QStringLiteral("Excite"), QStringLiteral("/excite/search.gw")},
-        {QStringLiteral("HotBot"), QStringLiteral("/hotbot")},
-        {QStringLiteral("HotBotRepeat"), QStringLiteral("/hotbot-repeat")},
-        {QStringLiteral("InfoSeek"), QStringLiteral("/infoseek/")},
-        {QStringLiteral("Lycos"), QStringLiteral("/lycos/")},
-        {QStringLiteral("Magellan"), QStringLiteral("/magellan/")},
-        {QStringLiteral("Yahoo"), QStringLiteral("/yahoo/")},
-    };
     try {
         CTrawlexDatabase::createFromSchema(path);
         CTrawlexDatabase db(path);
-        for (const auto &[name, tail] : tails) {
-            const QString url = QStringLiteral("127.0.0.1:%1%2").arg(port).arg(tail);
-            db.run(QStringLiteral("UPDATE [Search Engine] SET URL = ? WHERE SName = ?"), QVariantList{url, name},
-                   QStringLiteral("bench")).finish();
-        }
+        CSearchEngineTable(db).setSimulatorAddresses(QStringLiteral("127.0.0.1:%1").arg(port));
         return true;
     } catch (const CDaoException &e) {
         QTextStream(stderr) << e.ReportText() << '\n';

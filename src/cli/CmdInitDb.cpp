@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <utility>
-
 namespace {
 
 const char kHelp[] =
@@ -24,18 +22,6 @@ const char kHelp[] =
     "                           engine, as the local engine simulator serves them\n"
     "\n"
     "Exit status: 0 done, 1 the database could not be written, 2 bad arguments or PATH exists.\n";
-
-// The simulator's path for each engine (the simulator dispatches on the first segment).
-const std::pair<const char *, const char *> kSimulatorPaths[] = {
-    {"AltaVista", "/altavista/cgi-bin/query"},
-    {"Excite", "/excite/search.gw"},
-    {"HotBot", "/hotbot"},
-    {"HotBotRepeat", "/hotbot-repeat"},
-    {"InfoSeek", "/infoseek/"},
-    {"Lycos", "/lycos/"},
-    {"Magellan", "/magellan/"},
-    {"Yahoo", "/yahoo/"},
-};
 
 bool validHostPort(const QString &text)
 {
@@ -96,10 +82,8 @@ int runInitDb(const QStringList &argsIn)
         if (!enginesAt.isNull()) {
             try {
                 CTrawlexDatabase db(path);
-                CSearchEngineTable engines(db);
                 CDbTransaction transaction(db);
-                for (const auto &[name, enginePath] : kSimulatorPaths)
-                    engines.setEngineAddress(QLatin1String(name), enginesAt + QLatin1String(enginePath));
+                CSearchEngineTable(db).setSimulatorAddresses(enginesAt);
                 transaction.commit();
             } catch (const CDaoException &) {
                 // A half set-up file is worse than none.

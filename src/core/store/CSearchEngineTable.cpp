@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <utility>
+
 CSearchEngineTable::CSearchEngineTable(CTrawlexDatabase &db)
     : m_db(db)
 {
@@ -80,6 +82,23 @@ void CSearchEngineTable::setEngineAddress(const QString &name, const QString &ur
     if (changed < 1)
         throw CDaoException(1, QStringLiteral("[Search Engine] address"),
                             QStringLiteral("no search engine named '%1'").arg(name));
+}
+
+void CSearchEngineTable::setSimulatorAddresses(const QString &hostPort)
+{
+    // The simulator dispatches on the first segment of the path.
+    static const std::pair<const char *, const char *> paths[] = {
+        {"AltaVista", "/altavista/cgi-bin/query"},
+        {"Excite", "/excite/search.gw"},
+        {"HotBot", "/hotbot"},
+        {"HotBotRepeat", "/hotbot-repeat"},
+        {"InfoSeek", "/infoseek/"},
+        {"Lycos", "/lycos/"},
+        {"Magellan", "/magellan/"},
+        {"Yahoo", "/yahoo/"},
+    };
+    for (const auto &[name, path] : paths)
+        setEngineAddress(QLatin1String(name), hostPort + QLatin1String(path));
 }
 
 void CSearchEngineTable::insertQueryEngine(int qid, int sid)

@@ -37,6 +37,9 @@ public:
     // Points an engine at another address: for setting up a database (initdb), never used
     // by a run. Throws when there is no engine of that name.
     void setEngineAddress(const QString &name, const QString &url);
+    // Points every engine the local engine simulator serves at hostPort ("127.0.0.1:8081"),
+    // each with its own path there. Throws as setEngineAddress.
+    void setSimulatorAddresses(const QString &hostPort);
 
     void insertQueryEngine(int qid, int sid);
     // The query's engines in the order they were stored.

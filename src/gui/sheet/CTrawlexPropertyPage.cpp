@@ -3,6 +3,8 @@
 #include "app/IUserPrompt.h"
 #include "common/CTypedCharacterFilter.h"
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTextStream>
 
 CTrawlexPropertyPage::CTrawlexPropertyPage(int templateId, const QString &title,
@@ -29,4 +31,14 @@ void CTrawlexPropertyPage::MessageBox(const QString &text) const
         return;
     }
     QTextStream(stderr) << text << '\n';
+}
+
+int CTrawlexPropertyPage::SelectedKeywordRow(const QListWidget *list, const QLineEdit *edit) const
+{
+    const int row = list->currentRow();
+    if (row >= 0 && list->item(row)->isSelected())
+        return row;
+    MessageBox(edit->text().isEmpty() ? QStringLiteral("Must set Active Keyword First!")
+                                      : QStringLiteral("Must add Active Keyword First!"));
+    return -1;
 }

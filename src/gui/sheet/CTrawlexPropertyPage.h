@@ -4,6 +4,8 @@
 
 class CTypedCharacterFilter;
 class IUserPrompt;
+class QLineEdit;
+class QListWidget;
 
 // What the five query pages share: their title, the typed-character filter and the message
 // boxes, which go through IUserPrompt so tests can answer them.
@@ -24,6 +26,9 @@ protected:
     // Call once the page's controls exist: every one of them gets the character filter.
     void installCharacterFilter();
     void MessageBox(const QString &text) const;
+    // The selected row of list, or -1 once the user is told to set (edit empty) or add the
+    // keyword first.
+    int SelectedKeywordRow(const QListWidget *list, const QLineEdit *edit) const;
 
 private:
     int m_nTemplateId;

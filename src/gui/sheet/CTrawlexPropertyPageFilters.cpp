@@ -1,6 +1,7 @@
 #include "sheet/CTrawlexPropertyPageFilters.h"
 
 #include "TrawlexIds.h"
+#include "query/CQuerySheetEntries.h"
 #include "sheet/CQualifierButtons.h"
 #include "sheet/SheetLists.h"
 
@@ -84,8 +85,8 @@ void CTrawlexPropertyPageFilters::Reset()
 void CTrawlexPropertyPageFilters::AddEntry(const QString &entry)
 {
     m_filterEntries.append(entry);
-    if (beforeFirstColon(entry) == m_pComboType->currentText())
-        insertSorted(m_pListVisible, afterLastColon(entry));
+    if (CQuerySheetEntries::BeforeFirstColon(entry) == m_pComboType->currentText())
+        insertSorted(m_pListVisible, CQuerySheetEntries::AfterLastColon(entry));
 }
 
 void CTrawlexPropertyPageFilters::ResetChoice()
@@ -106,11 +107,9 @@ void CTrawlexPropertyPageFilters::OnAdd()
         MessageBox(QStringLiteral("Filter contents empty!"));
         return;
     }
-    for (const QString &entry : std::as_const(m_filterEntries)) {
-        if (beforeFirstColon(entry) == type && afterLastColon(entry) == keyword) {
-            MessageBox(QStringLiteral("Filter and Keyword combination already exist!"));
-            return;
-        }
+    if (indexOfEntry(m_filterEntries, type, keyword) >= 0) {
+        MessageBox(QStringLiteral("Filter and Keyword combination already exist!"));
+        return;
     }
     m_pQualifier->takeChoice(m_nQualifier);
     m_filterEntries.append(type + QLatin1Char(':') + qualifierName(m_nQualifier) + QLatin1Char(':') + keyword);
@@ -121,31 +120,17 @@ void CTrawlexPropertyPageFilters::OnAdd()
 
 void CTrawlexPropertyPageFilters::OnRemove()
 {
-    const int row = m_pListVisible->currentRow();
-    if (row < 0 || !m_pListVisible->item(row)->isSelected()) {
-        MessageBox(m_pEditKeyword->text().isEmpty() ? QStringLiteral("Must set Active Keyword First!")
-                                                    : QStringLiteral("Must add Active Keyword First!"));
+    const int row = SelectedKeywordRow(m_pListVisible, m_pEditKeyword);
+    if (row < 0)
         return;
-    }
     const QString type = m_pComboType->currentText();
     if (type.isEmpty()) {
         MessageBox(QStringLiteral("Must set Active Filter First!"));
         return;
     }
     m_pEditKeyword->clear();
-    const QString keyword = m_pListVisible->item(row)->text();
-    {
-        const QSignalBlocker block(m_pListVisible);
-        delete m_pListVisible->takeItem(row);
-        m_pListVisible->setCurrentRow(-1);
-    }
-    for (qsizetype i = 0; i < m_filterEntries.size(); ++i) {
-        const QString &entry = m_filterEntries.at(i);
-        if (beforeFirstColon(entry) == type && afterLastColon(entry) == keyword) {
-            m_filterEntries.removeAt(i);
-            break;
-        }
-    }
+    if (const qsizetype i = indexOfEntry(m_filterEntries, type, takeRow(m_pListVisible, row)); i >= 0)
+        m_filterEntries.removeAt(i);
     ResetChoice();
 }
 
@@ -153,11 +138,7 @@ void CTrawlexPropertyPageFilters::OnSelChangeType()
 {
     m_pEditKeyword->clear();
     m_pListVisible->clear();
-    const QString type = m_pComboType->currentText();
-    for (const QString &entry : std::as_const(m_filterEntries)) {
-        if (beforeFirstColon(entry) == type)
-            insertSorted(m_pListVisible, afterLastColon(entry));
-    }
+    listKeywordsOf(m_pListVisible, m_filterEntries, m_pComboType->currentText());
     m_pQualifier->showChoice(m_nQualifier);
 }
 
@@ -166,12 +147,7 @@ void CTrawlexPropertyPageFilters::OnSelChangeKeywords()
     const QListWidgetItem *item = m_pListVisible->currentItem();
     if (!item || !item->isSelected())
         return;
-    const QString type = m_pComboType->currentText();
-    for (const QString &entry : std::as_const(m_filterEntries)) {
-        if (beforeFirstColon(entry) == type && afterLastColon(entry) == item->text()) {
-            m_nQualifier = qualifierIndex(betweenColons(entry));
-            break;
-        }
-    }
+    if (const qsizetype i = indexOfEntry(m_filterEntries, m_pComboType->currentText(), item->text()); i >= 0)
+        m_nQualifier = qualifierIndex(betweenColons(m_filterEntries.at(i)));
     m_pQualifier->showChoice(m_nQualifier);
 }

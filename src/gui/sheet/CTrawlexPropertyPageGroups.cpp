@@ -1,6 +1,7 @@
 #include "sheet/CTrawlexPropertyPageGroups.h"
 
 #include "TrawlexIds.h"
+#include "query/CQuerySheetEntries.h"
 #include "sheet/CQualifierButtons.h"
 #include "sheet/SheetLists.h"
 
@@ -115,7 +116,7 @@ void CTrawlexPropertyPageGroups::Reset()
 void CTrawlexPropertyPageGroups::AddGroupEntry(const QString &entry)
 {
     m_groupEntries.append(entry);
-    insertSorted(m_pComboGroups, afterFirstColon(entry));
+    insertSorted(m_pComboGroups, CQuerySheetEntries::AfterFirstColon(entry));
     // Inserting must not look like a selection.
     SelectGroup(-1);
 }
@@ -185,11 +186,9 @@ void CTrawlexPropertyPageGroups::OnAddMember()
         return;
     }
     const QString group = SelectedGroupName();
-    for (const QString &entry : std::as_const(m_memberEntries)) {
-        if (beforeFirstColon(entry) == group && afterLastColon(entry) == keyword) {
-            MessageBox(QStringLiteral("Group and Keyword combination already exist!"));
-            return;
-        }
+    if (indexOfEntry(m_memberEntries, group, keyword) >= 0) {
+        MessageBox(QStringLiteral("Group and Keyword combination already exist!"));
+        return;
     }
     m_pMemberQualifier->takeChoice(m_nMemberQualifier);
     m_memberEntries.append(group + QLatin1Char(':') + qualifierName(m_nMemberQualifier) + QLatin1Char(':') + keyword);
@@ -217,14 +216,9 @@ void CTrawlexPropertyPageGroups::OnRemoveGroup()
         m_pComboGroups->removeItem(index);
     }
     SelectGroup(-1);
-    for (qsizetype i = 0; i < m_memberEntries.size();) {
-        if (beforeFirstColon(m_memberEntries.at(i)) == name)
-            m_memberEntries.removeAt(i);
-        else
-            ++i;
-    }
+    m_memberEntries.removeIf([&name](const QString &entry) { return CQuerySheetEntries::BeforeFirstColon(entry) == name; });
     for (qsizetype i = 0; i < m_groupEntries.size(); ++i) {
-        if (afterLastColon(m_groupEntries.at(i)) == name) {
+        if (CQuerySheetEntries::AfterLastColon(m_groupEntries.at(i)) == name) {
             m_groupEntries.removeAt(i);
             break;
         }
@@ -238,27 +232,13 @@ void CTrawlexPropertyPageGroups::OnRemoveGroup()
 
 void CTrawlexPropertyPageGroups::OnRemoveMember()
 {
-    const int row = m_pListMembers->currentRow();
-    if (row < 0 || !m_pListMembers->item(row)->isSelected()) {
-        MessageBox(m_pEditMember->text().isEmpty() ? QStringLiteral("Must set Active Keyword First!")
-                                                   : QStringLiteral("Must add Active Keyword First!"));
+    const int row = SelectedKeywordRow(m_pListMembers, m_pEditMember);
+    if (row < 0)
         return;
-    }
     m_pEditMember->clear();
-    const QString keyword = m_pListMembers->item(row)->text();
-    {
-        const QSignalBlocker block(m_pListMembers);
-        delete m_pListMembers->takeItem(row);
-        m_pListMembers->setCurrentRow(-1);
-    }
-    const QString group = SelectedGroupName();
-    for (qsizetype i = 0; i < m_memberEntries.size(); ++i) {
-        const QString &entry = m_memberEntries.at(i);
-        if (beforeFirstColon(entry) == group && afterLastColon(entry) == keyword) {
-            m_memberEntries.removeAt(i);
-            break;
-        }
-    }
+    const QString keyword = takeRow(m_pListMembers, row);
+    if (const qsizetype i = indexOfEntry(m_memberEntries, SelectedGroupName(), keyword); i >= 0)
+        m_memberEntries.removeAt(i);
     ResetMemberChoice();
 }
 
@@ -269,13 +249,10 @@ void CTrawlexPropertyPageGroups::OnSelChangeGroup()
     const QString group = SelectedGroupName();
     if (m_nSelectedGroup < 0)
         return;
-    for (const QString &entry : std::as_const(m_memberEntries)) {
-        if (beforeFirstColon(entry) == group)
-            insertSorted(m_pListMembers, afterLastColon(entry));
-    }
+    listKeywordsOf(m_pListMembers, m_memberEntries, group);
     for (const QString &entry : std::as_const(m_groupEntries)) {
-        if (afterLastColon(entry) == group) {
-            m_nGroupQualifier = qualifierIndex(beforeFirstColon(entry));
+        if (CQuerySheetEntries::AfterLastColon(entry) == group) {
+            m_nGroupQualifier = qualifierIndex(CQuerySheetEntries::BeforeFirstColon(entry));
             break;
         }
     }
@@ -288,13 +265,8 @@ void CTrawlexPropertyPageGroups::OnSelChangeMember()
     const QListWidgetItem *item = m_pListMembers->currentItem();
     if (!item || !item->isSelected())
         return;
-    const QString group = SelectedGroupName();
-    for (const QString &entry : std::as_const(m_memberEntries)) {
-        if (beforeFirstColon(entry) == group && afterLastColon(entry) == item->text()) {
-            m_nMemberQualifier = qualifierIndex(betweenColons(entry));
-            break;
-        }
-    }
+    if (const qsizetype i = indexOfEntry(m_memberEntries, SelectedGroupName(), item->text()); i >= 0)
+        m_nMemberQualifier = qualifierIndex(betweenColons(m_memberEntries.at(i)));
     m_pGroupQualifier->showChoice(m_nGroupQualifier);
     m_pMemberQualifier->showChoice(m_nMemberQualifier);
 }

@@ -1,6 +1,7 @@
 #include "sheet/CTrawlexPropertyPageKeywords.h"
 
 #include "TrawlexIds.h"
+#include "query/CQuerySheetEntries.h"
 #include "sheet/CQualifierButtons.h"
 #include "sheet/SheetLists.h"
 
@@ -65,7 +66,7 @@ void CTrawlexPropertyPageKeywords::Reset()
 void CTrawlexPropertyPageKeywords::AddEntry(const QString &entry)
 {
     m_keywordEntries.append(entry);
-    insertSorted(m_pListVisible, afterFirstColon(entry));
+    insertSorted(m_pListVisible, CQuerySheetEntries::AfterFirstColon(entry));
 }
 
 void CTrawlexPropertyPageKeywords::ResetChoice()
@@ -94,21 +95,13 @@ void CTrawlexPropertyPageKeywords::OnAdd()
 
 void CTrawlexPropertyPageKeywords::OnRemove()
 {
-    const int row = m_pListVisible->currentRow();
-    if (row < 0 || !m_pListVisible->item(row)->isSelected()) {
-        MessageBox(m_pEditKeyword->text().isEmpty() ? QStringLiteral("Must set Active Keyword First!")
-                                                    : QStringLiteral("Must add Active Keyword First!"));
+    const int row = SelectedKeywordRow(m_pListVisible, m_pEditKeyword);
+    if (row < 0)
         return;
-    }
     m_pEditKeyword->clear();
-    const QString keyword = m_pListVisible->item(row)->text();
-    {
-        const QSignalBlocker block(m_pListVisible);
-        delete m_pListVisible->takeItem(row);
-        m_pListVisible->setCurrentRow(-1);
-    }
+    const QString keyword = takeRow(m_pListVisible, row);
     for (qsizetype i = 0; i < m_keywordEntries.size(); ++i) {
-        if (afterFirstColon(m_keywordEntries.at(i)) == keyword) {
+        if (CQuerySheetEntries::AfterFirstColon(m_keywordEntries.at(i)) == keyword) {
             m_keywordEntries.removeAt(i);
             break;
         }
@@ -122,8 +115,8 @@ void CTrawlexPropertyPageKeywords::OnSelChangeKeywords()
     if (!item || !item->isSelected())
         return;
     for (const QString &entry : std::as_const(m_keywordEntries)) {
-        if (afterLastColon(entry) == item->text()) {
-            m_nQualifier = qualifierIndex(beforeFirstColon(entry));
+        if (CQuerySheetEntries::AfterLastColon(entry) == item->text()) {
+            m_nQualifier = qualifierIndex(CQuerySheetEntries::BeforeFirstColon(entry));
             m_pQualifier->showChoice(m_nQualifier);
             return;
         }

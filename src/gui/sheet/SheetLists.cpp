@@ -1,5 +1,7 @@
 #include "sheet/SheetLists.h"
 
+#include "query/CQuerySheetEntries.h"
+
 #include <QComboBox>
 #include <QListWidget>
 
@@ -49,22 +51,31 @@ int insertSorted(QComboBox *combo, const QString &text)
     return row;
 }
 
-QString beforeFirstColon(const QString &entry)
+qsizetype indexOfEntry(const QStringList &entries, const QString &owner, const QString &keyword)
 {
-    const qsizetype i = entry.indexOf(QLatin1Char(':'));
-    return i < 0 ? QString() : entry.left(i);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString &entry = entries.at(i);
+        if (CQuerySheetEntries::BeforeFirstColon(entry) == owner && CQuerySheetEntries::AfterLastColon(entry) == keyword)
+            return i;
+    }
+    return -1;
 }
 
-QString afterFirstColon(const QString &entry)
+void listKeywordsOf(QListWidget *list, const QStringList &entries, const QString &owner)
 {
-    const qsizetype i = entry.indexOf(QLatin1Char(':'));
-    return i < 0 ? entry : entry.mid(i + 1);
+    for (const QString &entry : entries) {
+        if (CQuerySheetEntries::BeforeFirstColon(entry) == owner)
+            insertSorted(list, CQuerySheetEntries::AfterLastColon(entry));
+    }
 }
 
-QString afterLastColon(const QString &entry)
+QString takeRow(QListWidget *list, int row)
 {
-    const qsizetype i = entry.lastIndexOf(QLatin1Char(':'));
-    return i < 0 ? entry : entry.mid(i + 1);
+    const QSignalBlocker block(list);
+    const QString text = list->item(row)->text();
+    delete list->takeItem(row);
+    list->setCurrentRow(-1);
+    return text;
 }
 
 QString betweenColons(const QString &entry)

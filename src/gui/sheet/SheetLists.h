@@ -16,11 +16,14 @@ int findExact(const QComboBox *combo, const QString &text);
 int insertSorted(QListWidget *list, const QString &text);
 int insertSorted(QComboBox *combo, const QString &text);
 
-// The parts of an entry text ("include:apple", "fruit:optional:pear"...).
-QString beforeFirstColon(const QString &entry);
-QString afterFirstColon(const QString &entry);
-QString afterLastColon(const QString &entry);
-// Between the first and the last colon ("fruit:optional:pear" gives "optional").
+// The first "owner:qualifier:keyword" entry (filter, member) of owner and keyword, or -1.
+qsizetype indexOfEntry(const QStringList &entries, const QString &owner, const QString &keyword);
+// Adds the keywords of owner's entries to list.
+void listKeywordsOf(QListWidget *list, const QStringList &entries, const QString &owner);
+// Takes row out of list without signalling a selection change; returns its text.
+QString takeRow(QListWidget *list, int row);
+
+// Entry parts beyond CQuerySheetEntries' own. Between the first and the last colon ("fruit:optional:pear" gives "optional").
 QString betweenColons(const QString &entry);
 
 // "include" 0, "exclude" 1, anything else 2.

@@ -7,8 +7,6 @@
 
 #include <QXmlStreamReader>
 
-#include <vector>
-
 namespace {
 
 const QLatin1StringView kAtom("http://www.w3.org/2005/Atom");
@@ -57,58 +55,43 @@ FeedPage AtomReader::read(QByteArrayView body, const QUrl &pageAddress, const Hi
         return page;
     }
 
-    std::vector<QUrl> bases{FeedXml::elementBase(xml, pageAddress)};
-    std::optional<Entry> entry;
-    std::size_t entryDepth = 0;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            const QUrl base = FeedXml::elementBase(xml, bases.back());
+    Entry entry;
+    FeedXml::readItems(xml, pageAddress, what, page, {
+        .opens = [&entry](const QXmlStreamReader &xml) {
+            if (xml.namespaceUri() != kAtom || xml.name() != u"entry")
+                return false;
+            entry = Entry();
+            return true;
+        },
+        .readChild = [&entry](QXmlStreamReader &xml, const QUrl &base) {
+            if (xml.namespaceUri() != kAtom)
+                return false;
             const QStringView name = xml.name();
-            const bool atom = xml.namespaceUri() == kAtom;
-            if (!entry) {
-                if (FeedXml::readResponseElement(xml, page))
-                    continue;
-                bases.push_back(base);
-                if (atom && name == u"entry") {
-                    entry.emplace();
-                    entryDepth = bases.size();
-                }
-                continue;
+            const QStringView type = xml.attributes().value(QLatin1StringView("type"));
+            if (name == u"title") {
+                entry.title = FeedXml::readField(xml, FeedXml::atomContent(type));
+                return true;
             }
-            if (atom && bases.size() == entryDepth) {
-                const QStringView type = xml.attributes().value(QLatin1StringView("type"));
-                if (name == u"title") {
-                    entry->title = FeedXml::readField(xml, FeedXml::atomContent(type));
-                    continue;
-                }
-                if (name == u"summary") {
-                    entry->summary = FeedXml::readField(xml, FeedXml::atomContent(type));
-                    continue;
-                }
-                if (name == u"content") {
-                    if (isReadableContent(xml))
-                        entry->content = FeedXml::readField(xml, FeedXml::atomContent(type));
-                    else
-                        xml.skipCurrentElement();
-                    continue;
-                }
-                // The first usable alternate wins; an unusable one lets a later one count.
-                if (name == u"link" && entry->address.isEmpty() && isAlternate(xml.attributes().value(QLatin1StringView("rel"))))
-                    entry->address = HitAddress::resolve(xml.attributes().value(QLatin1StringView("href")), base);
+            if (name == u"summary") {
+                entry.summary = FeedXml::readField(xml, FeedXml::atomContent(type));
+                return true;
             }
-            bases.push_back(base);
-        } else if (token == QXmlStreamReader::EndElement) {
-            if (entry && bases.size() == entryDepth) {
-                QString summary = entry->summary.isEmpty() ? std::move(entry->content) : std::move(entry->summary);
-                FeedDelivery::offer(page, deliver, std::move(entry->title), std::move(entry->address), std::move(summary));
-                entry.reset();
+            if (name == u"content") {
+                if (isReadableContent(xml))
+                    entry.content = FeedXml::readField(xml, FeedXml::atomContent(type));
+                else
+                    xml.skipCurrentElement();
+                return true;
             }
-            if (bases.size() > 1)
-                bases.pop_back();
-        }
-    }
-    if (xml.hasError())
-        page.error = FeedXml::errorText(xml, what);
+            // The first usable alternate wins; an unusable one lets a later one count.
+            if (name == u"link" && entry.address.isEmpty() && isAlternate(xml.attributes().value(QLatin1StringView("rel"))))
+                entry.address = HitAddress::resolve(xml.attributes().value(QLatin1StringView("href")), base);
+            return false;
+        },
+        .close = [&] {
+            QString summary = entry.summary.isEmpty() ? std::move(entry.content) : std::move(entry.summary);
+            FeedDelivery::offer(page, deliver, std::move(entry.title), std::move(entry.address), std::move(summary));
+        },
+    });
     return page;
 }

@@ -7,6 +7,8 @@
 
 #include <QXmlStreamReader>
 
+#include <vector>
+
 namespace {
 
 const QLatin1StringView kOpenSearch11(TRAWLEX_OPENSEARCH_NS);
@@ -90,7 +92,9 @@ FeedXml::Content FeedXml::atomContent(QStringView type)
     return Content::Text;
 }
 
-bool FeedXml::readResponseElement(QXmlStreamReader &xml, FeedPage &page)
+namespace {
+
+bool readResponseElement(QXmlStreamReader &xml, FeedPage &page)
 {
     const QStringView ns = xml.namespaceUri();
     if (ns != kOpenSearch11 && ns != kOpenSearchRss10)
@@ -110,7 +114,8 @@ bool FeedXml::readResponseElement(QXmlStreamReader &xml, FeedPage &page)
     return true;
 }
 
-QUrl FeedXml::elementBase(const QXmlStreamReader &xml, const QUrl &parentBase)
+// The base of the current start element: the parent's base, moved by its xml:base.
+QUrl elementBase(const QXmlStreamReader &xml, const QUrl &parentBase)
 {
     const QStringView base = xml.attributes().value(kXmlNamespace, QLatin1StringView("base"));
     // An overlong base could only serve to inflate every address below it.
@@ -119,6 +124,8 @@ QUrl FeedXml::elementBase(const QXmlStreamReader &xml, const QUrl &parentBase)
     const QUrl relative(base.trimmed().toString(), QUrl::TolerantMode);
     return parentBase.isEmpty() ? relative : parentBase.resolved(relative);
 }
+
+} // namespace
 
 QString FeedXml::refuseEntities(const QXmlStreamReader &xml)
 {
@@ -163,4 +170,38 @@ bool FeedXml::isRssRoot(const QXmlStreamReader &xml)
 bool FeedXml::isAtomRoot(const QXmlStreamReader &xml)
 {
     return xml.name() == u"feed" && xml.namespaceUri() == u"http://www.w3.org/2005/Atom";
+}
+
+void FeedXml::readItems(QXmlStreamReader &xml, const QUrl &pageAddress, const QString &what, FeedPage &page,
+                        const Items &items)
+{
+    // The base of every open element, the root's first; fields read whole are not pushed.
+    std::vector<QUrl> bases{elementBase(xml, pageAddress)};
+    std::size_t itemDepth = 0; // none open
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            const QUrl base = elementBase(xml, bases.back());
+            if (itemDepth == 0) {
+                if (readResponseElement(xml, page))
+                    continue;
+                bases.push_back(base);
+                if (items.opens(xml))
+                    itemDepth = bases.size();
+                continue;
+            }
+            if (bases.size() == itemDepth && items.readChild(xml, base))
+                continue;
+            bases.push_back(base);
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (itemDepth != 0 && bases.size() == itemDepth) {
+                items.close();
+                itemDepth = 0;
+            }
+            if (bases.size() > 1)
+                bases.pop_back();
+        }
+    }
+    if (xml.hasError())
+        page.error = errorText(xml, what);
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 class QXmlStreamReader;
 struct FeedPage;
 
@@ -28,14 +30,6 @@ public:
     // The content kind an Atom type attribute names ("text", "html", "xhtml", or a media type).
     static Content atomContent(QStringView type);
 
-    // True when the current start element is totalResults, startIndex or itemsPerPage of
-    // the OpenSearch namespaces; reads it into the page (a value that is not a number is
-    // ignored).
-    static bool readResponseElement(QXmlStreamReader &xml, FeedPage &page);
-
-    // The base of the current start element: the parent's base, moved by its xml:base.
-    static QUrl elementBase(const QXmlStreamReader &xml, const QUrl &parentBase);
-
     // Called on the DTD token: a document that declares entities is refused before any of
     // them could be expanded (the "billion laughs" trick). Returns the error, or empty.
     static QString refuseEntities(const QXmlStreamReader &xml);
@@ -51,4 +45,20 @@ public:
 
     // A sentence for a reader error, with where it happened.
     static QString errorText(const QXmlStreamReader &xml, const QString &what);
+
+    // What a reader does with the items of a feed (RSS items, Atom entries).
+    struct Items
+    {
+        std::function<bool(const QXmlStreamReader &)> opens; // true: this start element opens one
+        // A start element right inside the item, with its xml:base; true when it was read whole.
+        std::function<bool(QXmlStreamReader &, const QUrl &)> readChild;
+        std::function<void()> close; // on the item's end element
+    };
+
+    // From the root's start element to the end: keeps the xml:base of every open element,
+    // reads the OpenSearch response elements outside the items into page (totalResults,
+    // startIndex, itemsPerPage; a value that is not a number is ignored) and hands the items'
+    // elements to items. A reader error goes into page.error.
+    static void readItems(QXmlStreamReader &xml, const QUrl &pageAddress, const QString &what, FeedPage &page,
+                          const Items &items);
 };
