@@ -35,10 +35,8 @@ public:
     // the next run. Without it the monitor keeps the limits it has.
     void setLimits(std::function<CRunMonitor::Limits()> limits) { m_limits = std::move(limits); }
 
-    CTrawlexDoc &document() const { return m_doc; }
     CTrawlexQuery &query() const { return m_query; }
     CTrawlexQueryResults &results() const { return m_results; }
-    IUserPrompt &prompt() const { return m_prompt; }
     bool hasDatabase() const;
     // A run owns the query and the results until it ends.
     bool isRunning() const;

@@ -12,8 +12,6 @@
 #include <QSet>
 #include <QStringList>
 
-#include <algorithm>
-
 namespace {
 constexpr int kDefaultMaxUrlDays = 7;
 } // namespace
