@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "retrieval/web/NetworkThreads.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -57,8 +58,11 @@ int main(int argc, char *argv[])
         return 0;
     }
     for (const CliCommand &c : registry()) {
-        if (c.name == name)
-            return c.run(args);
+        if (c.name == name) {
+            const int code = c.run(args);
+            NetworkThreads::WaitForEnd();
+            return code;
+        }
     }
     QTextStream(stderr) << "trawlex-cli: unknown command \"" << name << "\"\n";
     printUsage(stderr);

@@ -1,5 +1,6 @@
 #include "app/CTrawlexApp.h"
 #include "app/CTrawlexCommandLine.h"
+#include "retrieval/web/NetworkThreads.h"
 
 #include <QCoreApplication>
 
@@ -24,14 +25,18 @@ int main(int argc, char *argv[])
         }
     }
 
-    CTrawlexApp app(argc, argv);
-    // QApplication has taken out the options that are its own.
-    CTrawlexCommandLine line;
-    if (!line.parse(app.arguments())) {
-        std::fprintf(stderr, "%s\n", line.errorText().toLocal8Bit().constData());
-        return 2;
+    int code = 0;
+    {
+        CTrawlexApp app(argc, argv);
+        // QApplication has taken out the options that are its own.
+        CTrawlexCommandLine line;
+        if (!line.parse(app.arguments())) {
+            std::fprintf(stderr, "%s\n", line.errorText().toLocal8Bit().constData());
+            return 2;
+        }
+        code = app.InitInstance() ? app.exec() : app.ExitCode();
     }
-    if (!app.InitInstance())
-        return app.ExitCode();
-    return app.exec();
+    // The window and its runs are gone with the application.
+    NetworkThreads::WaitForEnd();
+    return code;
 }
