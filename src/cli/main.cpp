@@ -1,5 +1,5 @@
 #include "CliCommand.h"
-#include "retrieval/web/NetworkThreads.h"
+#include "app/ProgramThreads.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     for (const CliCommand &c : registry()) {
         if (c.name == name) {
             const int code = c.run(args);
-            NetworkThreads::WaitForEnd();
+            ProgramThreads::WaitForEnd();
             return code;
         }
     }

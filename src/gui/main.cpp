@@ -1,6 +1,6 @@
 #include "app/CTrawlexApp.h"
 #include "app/CTrawlexCommandLine.h"
-#include "retrieval/web/NetworkThreads.h"
+#include "app/ProgramThreads.h"
 
 #include <QCoreApplication>
 
@@ -37,6 +37,6 @@ int main(int argc, char *argv[])
         code = app.InitInstance() ? app.exec() : app.ExitCode();
     }
     // The window and its runs are gone with the application.
-    NetworkThreads::WaitForEnd();
+    ProgramThreads::WaitForEnd();
     return code;
 }

@@ -3,7 +3,7 @@
 // with the certificate it writes, and the faults a client has to survive.
 
 #include "retrieval/opensearch/OpenSearchNamespaces.h"
-#include "NetworkThreadsAtExit.h"
+#include "ThreadsEndAtExit.h"
 #include "RunEngineSim.h"
 #include "TestPaths.h"
 
@@ -266,7 +266,7 @@ RunEngineSim *TestEngineSimToday::sim(int index)
 void TestEngineSimToday::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    WaitForNetworkThreadsAtExit();
+    WaitForThreadsEndAtExit();
     QVERIFY2(m_clean.startWithHttps(smallCorpus()), "trawlex-enginesim with HTTPS did not come up");
     QVERIFY(m_statusFaults.start(smallCorpus()
                                  + QStringList{"--fault", "atom=http403", "--fault", "rss=http429", "--fault", "json=http500",

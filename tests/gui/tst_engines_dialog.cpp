@@ -4,7 +4,7 @@
 #include "retrieval/opensearch/OpenSearchNamespaces.h"
 #include "FrameTestSupport.h"
 #include "LoopbackEngineServer.h"
-#include "NetworkThreadsAtExit.h"
+#include "ThreadsEndAtExit.h"
 #include "PrefsModalDriver.h"
 #include "RunEngineSim.h"
 #include "TestPaths.h"
@@ -109,7 +109,7 @@ private:
 void TestEnginesDialog::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    WaitForNetworkThreadsAtExit();
+    WaitForThreadsEndAtExit();
     QVERIFY(m_sim.startWithHttps(smallCorpus()));
     qputenv("TRAWLEX_CA_CERTIFICATES", QFile::encodeName(m_sim.certificateFile()));
     QVERIFY(m_pages.listen());

@@ -2,6 +2,7 @@
 
 #include "RetrievalParams.h"
 #include "RetrievalThreadProc.h"
+#include "app/ProgramThreads.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -41,6 +42,7 @@ bool CRetrievalRun::start(std::unique_ptr<RetrievalParams> params)
         RetrievalThreadProc(raw);
         m_bSupervisorDone.store(true, std::memory_order_release);
     }));
+    ProgramThreads::Name(*m_pThread, QStringLiteral("run"));
     connect(
         m_pThread.get(), &QThread::finished, this,
         [this] {

@@ -8,12 +8,14 @@
 #include "ResultPacket.h"
 #include "RetrievalMessages.h"
 #include "RetrievalParams.h"
+#include "app/ProgramThreads.h"
 
 #include <memory>
 
 CTrawlexAsyncSocketThread::CTrawlexAsyncSocketThread(EngineJob &job)
     : m_job(job)
 {
+    ProgramThreads::Name(*this, QStringLiteral("engine"));
 }
 
 CTrawlexAsyncSocketThread::~CTrawlexAsyncSocketThread() = default;

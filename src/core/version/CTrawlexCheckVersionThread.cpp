@@ -2,6 +2,7 @@
 
 #include "CTrawlexVersionSocket.h"
 #include "CVersionResultEvent.h"
+#include "app/ProgramThreads.h"
 
 #include <QCoreApplication>
 
@@ -13,6 +14,7 @@ CTrawlexCheckVersionThread::CTrawlexCheckVersionThread(QObject *mainFrame, const
     , m_nTimeLimitMs(timeLimitMs)
     , m_clock(clock)
 {
+    ProgramThreads::Name(*this, QStringLiteral("version"));
     m_strHost = server.trimmed();
     const qsizetype colon = m_strHost.lastIndexOf(u':');
     if (colon > 0) {
