@@ -18,6 +18,7 @@
 #include "query/CTrawlexQuery.h"
 #include "retrieval/EngineRegistry.h"
 #include "retrieval/web/EngineSources.h"
+#include "run/CQueryCommands.h"
 #include "run/CRunMonitor.h"
 #include "run/CUserEngines.h"
 #include "sheet/CTrawlexPropertyPageWhere.h"
@@ -103,6 +104,7 @@ private:
     RunEngineSim m_sim;
     LoopbackEngineServer m_pages;
     std::unique_ptr<FrameTest::Store> m_store;
+    std::unique_ptr<CQueryCommands> m_commands;
     std::unique_ptr<PrefsModalDriver> m_driver;
 };
 
@@ -137,6 +139,13 @@ void TestEnginesDialog::init()
     QVERIFY(CUserEngines(m_store->doc.Database()).load().isEmpty());
     m_store->doc.LoadEngineAddressList();
     m_store->settings->MaxDelay = 20;
+    // The dialog's tests go through the commands, with the time limit of the settings as the window's do.
+    m_commands = std::make_unique<CQueryCommands>(m_store->doc, m_store->prompt);
+    m_commands->setLimits([this] {
+        CRunMonitor::Limits limits;
+        limits.maxDelay = m_store->settings->MaxDelay;
+        return limits;
+    });
     m_driver = std::make_unique<PrefsModalDriver>();
 }
 
@@ -144,6 +153,7 @@ void TestEnginesDialog::cleanup()
 {
     QVERIFY2(m_driver->unanswered.isEmpty(), qPrintable(m_driver->unanswered.join(u'\n')));
     m_driver.reset();
+    m_commands.reset();
     m_store.reset();
 }
 
@@ -374,7 +384,7 @@ void TestEnginesDialog::refusedNames()
 
 void TestEnginesDialog::addThroughTheList()
 {
-    CEnginesDlg engines(m_store->doc, *m_store->settings, m_store->prompt);
+    CEnginesDlg engines(m_store->doc, *m_commands, m_store->prompt);
     engines.show();
     const QStringList before = engines.listedEngines();
     m_driver->expect<CEngineAddDlg>([this](CEngineAddDlg *dialog) {
@@ -401,7 +411,7 @@ void TestEnginesDialog::listShowsBuiltInThenAdded()
 {
     addEngine(QStringLiteral("Zed"), m_sim.httpBase() + QStringLiteral("/feed/rss?q={searchTerms}"), QStringLiteral("rss"));
     addEngine(QStringLiteral("Alpha"), m_sim.httpsBase() + QStringLiteral("/feed/json?q={searchTerms}"), QStringLiteral("json"));
-    CEnginesDlg engines(m_store->doc, *m_store->settings, m_store->prompt);
+    CEnginesDlg engines(m_store->doc, *m_commands, m_store->prompt);
     const QStringList expected = QStringList{"AltaVista", "Excite", "HotBot", "InfoSeek", "Lycos", "Magellan", "Yahoo"}
                                  + QStringList{"Zed", "Alpha"};
     QCOMPARE(engines.listedEngines(), expected);
@@ -429,7 +439,7 @@ void TestEnginesDialog::editRenames()
     const int qid = storedQuery(QStringLiteral("Apples"), {QStringLiteral("Orchard"), QStringLiteral("Yahoo")});
     m_store->doc.MainQueries().setEngineLevels(qid, QStringLiteral("#Orchard#@2@#Yahoo#@1@"));
 
-    CEnginesDlg engines(m_store->doc, *m_store->settings, m_store->prompt);
+    CEnginesDlg engines(m_store->doc, *m_commands, m_store->prompt);
     engines.show();
     QVERIFY(engines.selectEngine(QStringLiteral("Orchard")));
     m_driver->expect<CEngineEditDlg>([](CEngineEditDlg *dialog) {
@@ -503,7 +513,7 @@ void TestEnginesDialog::remove()
     addEngine(QStringLiteral("Orchard"), m_sim.httpBase() + QStringLiteral("/feed/atom?q={searchTerms}"));
     const int qid = queryEngines.isEmpty() ? -1 : storedQuery(QStringLiteral("Apples"), queryEngines);
     m_store->prompt.answer = answer;
-    CEnginesDlg engines(m_store->doc, *m_store->settings, m_store->prompt);
+    CEnginesDlg engines(m_store->doc, *m_commands, m_store->prompt);
     QVERIFY(engines.selectEngine(QStringLiteral("Orchard")));
     QTest::mouseClick(engines.removeButton(), Qt::LeftButton);
 
@@ -546,7 +556,7 @@ void TestEnginesDialog::test()
         addEngine(engine, templateText.replace(QLatin1String("%H"), m_sim.httpBase()).replace(QLatin1String("%S"), m_sim.httpsBase()),
                   templateText.contains(QLatin1String("json")) ? QStringLiteral("json") : QStringLiteral("atom"));
     }
-    CEnginesDlg engines(m_store->doc, *m_store->settings, m_store->prompt);
+    CEnginesDlg engines(m_store->doc, *m_commands, m_store->prompt);
     engines.show();
     QCOMPARE(engines.testWordEdit()->text(), QStringLiteral("test"));
     QVERIFY(engines.selectEngine(engine));
@@ -644,7 +654,7 @@ void TestEnginesDialog::screenshots()
     addEngine(QStringLiteral("Metasearch at home"), m_sim.httpsBase() + QStringLiteral("/searx/search?q={searchTerms}&format=json"),
               QStringLiteral("json"));
 
-    CEnginesDlg engines(m_store->doc, *m_store->settings, m_store->prompt);
+    CEnginesDlg engines(m_store->doc, *m_commands, m_store->prompt);
     engines.show();
     QVERIFY(QTest::qWaitForWindowExposed(&engines));
     QVERIFY(engines.selectEngine(QStringLiteral("Orchard Atom")));

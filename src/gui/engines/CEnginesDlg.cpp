@@ -1,11 +1,11 @@
 #include "engines/CEnginesDlg.h"
 
-#include "app/CTrawlexSettings.h"
 #include "app/IUserPrompt.h"
 #include "engines/CEngineAddDlg.h"
 #include "engines/CEngineEditDlg.h"
 #include "engines/CEngineForm.h"
 #include "retrieval/EngineRegistry.h"
+#include "run/CQueryCommands.h"
 #include "run/CUserEngines.h"
 #include "run/RunTexts.h"
 #include "store/CDaoException.h"
@@ -47,10 +47,10 @@ QTreeWidget *newList(const QStringList &headers, QWidget *parent)
 
 } // namespace
 
-CEnginesDlg::CEnginesDlg(CTrawlexDoc &doc, CTrawlexSettings &settings, IUserPrompt &prompt, QWidget *parent)
+CEnginesDlg::CEnginesDlg(CTrawlexDoc &doc, CQueryCommands &commands, IUserPrompt &prompt, QWidget *parent)
     : QDialog(parent)
     , m_doc(doc)
-    , m_settings(settings)
+    , m_commands(commands)
     , m_prompt(prompt)
     , m_pList(newList({QStringLiteral("Name"), QStringLiteral("Kind"), QStringLiteral("Address")}, this))
     , m_pAdd(new QPushButton(QStringLiteral("&Add..."), this))
@@ -297,7 +297,7 @@ void CEnginesDlg::OnTest()
         return;
     m_pHits->clear();
     const QStringList words = m_pTestWord->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (!m_engineTest.start(name, words, m_doc.EngineAddressList(), m_settings.MaxDelay)) {
+    if (!m_commands.startEngineTest(m_engineTest, name, words)) {
         m_pTestResult->setText(QStringLiteral("Error!  %1 cannot be asked.").arg(name));
         return;
     }

@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
+class CQueryCommands;
 class CTrawlexDoc;
-class CTrawlexSettings;
 class IUserPrompt;
 class QLabel;
 class QLineEdit;
@@ -20,7 +20,7 @@ class CEnginesDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CEnginesDlg(CTrawlexDoc &doc, CTrawlexSettings &settings, IUserPrompt &prompt, QWidget *parent = nullptr);
+    CEnginesDlg(CTrawlexDoc &doc, CQueryCommands &commands, IUserPrompt &prompt, QWidget *parent = nullptr);
     ~CEnginesDlg() override;
 
     enum Column { NameColumn, KindColumn, AddressColumn };
@@ -66,7 +66,7 @@ private:
     void reloadAddressList();
 
     CTrawlexDoc &m_doc;
-    CTrawlexSettings &m_settings;
+    CQueryCommands &m_commands;
     IUserPrompt &m_prompt;
     CEngineTest m_engineTest;
     QTreeWidget *m_pList;

@@ -571,7 +571,7 @@ QString CMainFrame::HelpFilePath()
 void CMainFrame::OnEngines()
 {
     // Modal, and greyed during a run: no engine changes under a running query.
-    CEnginesDlg dialog(m_doc, m_settings, m_prompt, this);
+    CEnginesDlg dialog(m_doc, *m_commands, m_prompt, this);
     dialog.exec();
 }
 
