@@ -140,7 +140,7 @@ bool CQueryCommands::deleteQuery(int qid)
     // Its hits are no longer the document's, so nothing (Export, Update, More) works on a
     // query the file no longer holds.
     if (m_results.Qid() == qid)
-        m_results.ResetForNewRun(m_doc.UpdateQID != -1);
+        m_results.ResetForNewRun(m_doc.IsUpdating());
     return true;
 }
 

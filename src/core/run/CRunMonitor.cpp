@@ -105,14 +105,14 @@ bool CRunMonitor::StartRun(bool bContinue)
         m_results.SetSavedCount(0);
         m_results.SetLevel(0);
         SetPageIndex(0);
-        m_results.ResetForNewRun(m_doc.UpdateQID != -1);
+        m_results.ResetForNewRun(m_doc.IsUpdating());
     } else {
         // The query on show is the one to extend. Taking its QID from the results set rather
         // than from the tree's selection keeps a query whose first save failed from writing
         // its hits into whatever query happens to be selected.
         const int qid = m_results.Qid();
-        m_results.ResetForNextPass(m_doc.UpdateQID != -1);
-        if (m_doc.UpdateQID == -1)
+        m_results.ResetForNextPass(m_doc.IsUpdating());
+        if (!m_doc.IsUpdating())
             m_results.SetQid(qid);
     }
 
@@ -178,7 +178,7 @@ bool CRunMonitor::event(QEvent *e)
 void CRunMonitor::OnEngineHit(CResultPacketEvent &e)
 {
     if (const ResultPacket *packet = e.packet())
-        m_results.AddResult(packet->Title, packet->URL, packet->Summary, m_doc.UpdateQID != -1, packet->Engine);
+        m_results.AddResult(packet->Title, packet->URL, packet->Summary, m_doc.IsUpdating(), packet->Engine);
     e.release();
 
     const int percent = RunTexts::progressPercent(m_results.HitsReceived(), PageIndex(),
@@ -233,7 +233,7 @@ void CRunMonitor::OnPassEnd()
     // An update goes on while a pass brings new hits, up to the level the query had. Before
     // its first pass the update held the stored hits, not the saved count of 0 a fresh run
     // starts with, so a first pass that finds nothing new ends the update at once.
-    const bool updating = m_doc.UpdateQID != -1;
+    const bool updating = m_doc.IsUpdating();
     const int hits = m_results.HitCount();
     const int hitsBefore = m_results.Level() == 1 ? m_doc.UpdateFirstNew : m_results.SavedCount();
     bool finished = true;
@@ -274,7 +274,7 @@ void CRunMonitor::OnRunComplete()
     // stored, so that a program killed in between leaves one of the two, never both.
     const bool saved = CStoredQueryResults(m_doc).save(m_results, m_query, m_prompt, m_doc.UpdateQID);
 
-    if (m_doc.UpdateQID != -1) {
+    if (m_doc.IsUpdating()) {
         if (saved) {
             m_doc.UpdateQID = -1;
             MoveNewHitsToFront(m_doc.UpdateFirstNew);
@@ -313,7 +313,7 @@ void CRunMonitor::OnRunTimer()
     m_doc.OverwriteQID = -1;
     StopRetrieval();
     // Restored only once the engines are gone, so no late hit lands in the restored list.
-    if (m_doc.UpdateQID != -1)
+    if (m_doc.IsUpdating())
         RestoreUpdatedQuery();
     m_nEndedAtLastTick = -1;
     Q_EMIT statusText(RunTexts::ready());
@@ -330,7 +330,7 @@ void CRunMonitor::Stop()
     m_runTimer.reset();
     m_doc.OverwriteQID = -1;
     StopRetrieval();
-    if (m_doc.UpdateQID != -1)
+    if (m_doc.IsUpdating())
         RestoreUpdatedQuery();
     Q_EMIT pageButtonsEnabled();
     m_nEndedAtLastTick = -1;

@@ -129,7 +129,7 @@ private:
     IClock *m_pClock;
     State m_state = State::Idle;
     std::unique_ptr<QObject> m_runTimer; // while a pass runs
-    // Names in m_reportedEngines at the last tick of the run timer; -1 when not watching.
+    // Engines that had ended (the levels' reported list) at the last tick of the run timer; -1 when not watching.
     int m_nEndedAtLastTick = -1;
     int m_nEngineCount = 0;
 };

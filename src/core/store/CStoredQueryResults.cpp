@@ -13,7 +13,9 @@
 
 #include <algorithm>
 
-static const QString kYahoo = QStringLiteral("Yahoo");
+namespace {
+const QString kYahoo = QStringLiteral("Yahoo");
+} // namespace
 
 CStoredQueryResults::CStoredQueryResults(CTrawlexDoc &doc)
     : m_doc(doc)
@@ -59,7 +61,7 @@ bool CStoredQueryResults::save(CTrawlexQueryResults &results, const CTrawlexQuer
         }
 
         resultRows.deleteResults(qid);
-        const bool updating = m_doc.UpdateQID != -1;
+        const bool updating = m_doc.IsUpdating();
         for (int i = 0; i < results.HitCount(); ++i) {
             const QString &summary = results.StoredSummary(i);
             const CTrawlexHit &hit = results.Hits().at(i);
@@ -82,7 +84,7 @@ bool CStoredQueryResults::save(CTrawlexQueryResults &results, const CTrawlexQuer
 
 void CStoredQueryResults::load(CTrawlexQueryResults &results, int qid)
 {
-    results.ResetForNewRun(m_doc.UpdateQID != -1);
+    results.ResetForNewRun(m_doc.IsUpdating());
     CTrawlexDatabase &db = m_doc.Database();
     CMainQueryTable mainQueries(db);
     CResultTables resultRows(db);

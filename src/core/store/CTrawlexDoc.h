@@ -65,6 +65,7 @@ public:
 
     // QID of the stored query a running update replaces, or -1.
     int UpdateQID = -1;
+    bool IsUpdating() const { return UpdateQID != -1; }
     // Level the updated query had reached; the update runs passes up to it.
     int UpdateLevel = 0;
     // Number of hits before the update; hits from this index on are new.

@@ -23,9 +23,6 @@ public:
     // The objects must outlive the model.
     CQueryTreeModel(CTrawlexDoc *doc, IUserPrompt *prompt);
 
-    void setDocument(CTrawlexDoc *doc) { m_pDoc = doc; }
-    void setPrompt(IUserPrompt *prompt) { m_pPrompt = prompt; }
-
     std::optional<Entries> topLevel(int nView);
     std::optional<Entries> children(int nView, const QString &key);
 

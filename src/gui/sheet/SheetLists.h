@@ -23,7 +23,8 @@ void listKeywordsOf(QListWidget *list, const QStringList &entries, const QString
 // Takes row out of list without signalling a selection change; returns its text.
 QString takeRow(QListWidget *list, int row);
 
-// Entry parts beyond CQuerySheetEntries' own. Between the first and the last colon ("fruit:optional:pear" gives "optional").
+// An entry part beyond CQuerySheetEntries' own: what stands between the first and the last
+// colon ("fruit:optional:pear" gives "optional").
 QString betweenColons(const QString &entry);
 
 // "include" 0, "exclude" 1, anything else 2.

@@ -12,12 +12,9 @@
 
 class CQueryCommands;
 class CTrawlexBrowseButton;
-class CTrawlexDoc;
 class CTrawlexHitTitle;
 class CTrawlexMoreButton;
 class CTrawlexPreviousButton;
-class CTrawlexQuery;
-class CTrawlexQueryResults;
 class CTrawlexResultText;
 class CTrawlexResultsFilterBar;
 class IUserPrompt;

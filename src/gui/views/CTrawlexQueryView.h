@@ -12,11 +12,7 @@
 #include <QTreeWidget>
 
 class CQueryCommands;
-class CTrawlexDoc;
-class CTrawlexQuery;
-class CTrawlexQueryResults;
 class CTrawlexQueryResultsView;
-class IUserPrompt;
 class QTreeWidgetItem;
 
 // The tree of stored queries: by name, or grouped by site, keyword or month and day of
